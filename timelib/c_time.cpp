@@ -1,0 +1,200 @@
+// C_Time: construction, comparison, arithmetic and the conversions that need no zone.
+#include "timelib/c_time.h"
+
+#include <cstdint>
+
+#include "timelib/civil.h"
+#include "timelib/tick_math.h"
+#include "timelib/time_source.h"
+
+namespace {
+
+constexpr std::uint64_t kUnixEpoch = 116444736000000000ull;  // 1970-01-01 00:00:00 UTC
+constexpr std::uint64_t kOleEpoch = 94353120000000000ull;    // 1899-12-30 00:00:00 UTC
+constexpr double kTicksPerDay = 864000000000.0;
+
+std::uint64_t FromFileTime(const FILETIME& ft) {
+    return static_cast<std::uint64_t>(ft.dwHighDateTime) << 32 | ft.dwLowDateTime;
+}
+
+}  // namespace
+
+C_Time::C_Time() : m_time(0) {}
+
+C_Time::C_Time(const char* now) : m_time(0) {
+    if (now) SetTime();
+}
+
+C_Time::C_Time(unsigned __int64 ticks) : m_time(ticks) {}
+
+C_Time::C_Time(int year, int month, int day, int hour, int minute, int second, const TIME_ZONE_INFORMATION* zone)
+    : m_time(0) {
+    if (!SetLocTime(year, month, day, hour, minute, second, zone)) m_time = 0;
+}
+
+C_Time::C_Time(const C_Time& other) = default;
+C_Time::C_Time(FILETIME& ft) : m_time(FromFileTime(ft)) {}
+
+const C_Time& C_Time::operator=(const C_Time& other) {
+    m_time = other.m_time;
+    return *this;
+}
+
+const C_Time& C_Time::operator=(const C_Time* other) {
+    m_time = other->m_time;
+    return *this;
+}
+
+bool C_Time::operator==(const C_Time& other) const { return m_time == other.m_time; }
+bool C_Time::operator!=(const C_Time& other) const { return m_time != other.m_time; }
+bool C_Time::operator<(const C_Time& other) const { return m_time < other.m_time; }
+bool C_Time::operator<=(const C_Time& other) const { return m_time <= other.m_time; }
+bool C_Time::operator>(const C_Time& other) const { return m_time > other.m_time; }
+bool C_Time::operator>=(const C_Time& other) const { return m_time >= other.m_time; }
+
+C_Time C_Time::operator+(const C_TimeSpan& span) const {
+    return C_Time(m_time + static_cast<std::uint64_t>(static_cast<__int64>(span)));
+}
+C_Time C_Time::operator-(const C_TimeSpan& span) const {
+    return C_Time(m_time - static_cast<std::uint64_t>(static_cast<__int64>(span)));
+}
+C_TimeSpan C_Time::operator-(const C_Time& other) const {
+    return C_TimeSpan(static_cast<__int64>(m_time - other.m_time));
+}
+const C_Time& C_Time::operator+=(C_TimeSpan span) { return *this = *this + span; }
+const C_Time& C_Time::operator-=(C_TimeSpan span) { return *this = *this - span; }
+
+bool C_Time::IsValid() const { return m_time != 0; }
+bool C_Time::IsInvalid() const { return m_time == 0; }
+void C_Time::SetInvalid() { m_time = 0; }
+
+void C_Time::SetTime() {
+    FILETIME now;
+    quendel::ReadClock(&now);
+    m_time = FromFileTime(now);
+}
+
+void C_Time::TimeNow() { SetTime(); }
+
+void C_Time::TimeNow(const C_TimeSpan& raster) {
+    SetTime();
+    RasterIt(raster);
+}
+
+void C_Time::RasterIt(const C_TimeSpan& raster) {
+    const std::uint64_t r = static_cast<std::uint64_t>(static_cast<__int64>(raster));
+    if (r == 0) return;
+    const std::uint64_t half = static_cast<std::uint64_t>(static_cast<__int64>(raster) / 2);
+    m_time = (m_time + half) / r * r;
+}
+
+unsigned __int64 C_Time::GetTimeUTC() const { return m_time; }
+
+bool C_Time::GetFileTime(FILETIME* ft) const {
+    ft->dwLowDateTime = static_cast<DWORD>(m_time);
+    ft->dwHighDateTime = static_cast<DWORD>(m_time >> 32);
+    return true;
+}
+
+bool C_Time::SetFileTime(const FILETIME& ft) {
+    m_time = FromFileTime(ft);
+    return true;
+}
+
+long C_Time::GetUnixTime() const {
+    const std::int64_t seconds = static_cast<std::int64_t>(m_time - kUnixEpoch) / 10000000;
+    if (seconds < 0) return 0;
+    return static_cast<std::int32_t>(static_cast<std::uint32_t>(seconds));
+}
+
+bool C_Time::SetUnixTime(long seconds) {
+    m_time = static_cast<std::uint64_t>(static_cast<std::int64_t>(seconds) * 10000000) + kUnixEpoch;
+    return true;
+}
+
+bool C_Time::GetVariantTimeUTC(double* date) const {
+    *date = static_cast<double>(static_cast<std::int64_t>(m_time - kOleEpoch)) / kTicksPerDay;
+    return true;
+}
+
+bool C_Time::SetVariantTimeUTC(double date) {
+    std::int64_t ticks;
+    m_time = quendel::TruncateToInt64(date * kTicksPerDay + static_cast<double>(kOleEpoch), &ticks)
+                 ? static_cast<std::uint64_t>(ticks)
+                 : 0;
+    return true;
+}
+
+bool C_Time::GetLocVariantTime(double* date, const TIME_ZONE_INFORMATION* zone) const {
+    SYSTEMTIME local;
+    GetLocSystemTime(&local, zone);
+    C_Time wall;
+    wall.SetSystemTimeUTC(&local);
+    return wall.GetVariantTimeUTC(date);
+}
+
+bool C_Time::GetSystemTimeUTC(SYSTEMTIME* fields) const { return quendel::civil::TicksToFields(m_time, fields); }
+
+bool C_Time::SetSystemTimeUTC(const SYSTEMTIME* fields) {
+    std::uint64_t ticks;
+    if (!quendel::civil::FieldsToTicks(*fields, &ticks)) {
+        m_time = 0;
+        return false;
+    }
+    m_time = ticks;
+    return true;
+}
+
+bool C_Time::GetLocSystemTime(SYSTEMTIME* fields, const TIME_ZONE_INFORMATION* zone) const {
+    SYSTEMTIME utc;
+    if (IsValid() && GetSystemTimeUTC(&utc) && SystemTimeToLocalSystemTime(zone, &utc, fields)) return true;
+    *fields = SYSTEMTIME{};
+    return false;
+}
+
+bool C_Time::SetLocSystemTime(const SYSTEMTIME* fields, const TIME_ZONE_INFORMATION* zone) {
+    FILETIME utc;
+    if (!LocalSystemTimeToFileTime(zone, fields, &utc)) {
+        m_time = 0;
+        return false;
+    }
+    m_time = FromFileTime(utc);
+    return true;
+}
+
+namespace {
+
+bool FieldsInRange(int year, int month, int day, int hour, int minute, int second) {
+    return hour >= 0 && hour <= 23 && minute >= 0 && minute <= 59 && second >= 0 && second <= 59 && day >= 1 &&
+           day <= 31 && month >= 1 && month <= 12 && year >= 1601;
+}
+
+// The fields once the range checks have passed; a year beyond 16 bits becomes 0, which the
+// conversion rejects like every other year it cannot represent.
+SYSTEMTIME MakeFields(int year, int month, int day, int hour, int minute, int second, int milliseconds) {
+    SYSTEMTIME f{};
+    f.wYear = static_cast<WORD>(year <= 0xFFFF ? year : 0);
+    f.wMonth = static_cast<WORD>(month);
+    f.wDay = static_cast<WORD>(day);
+    f.wHour = static_cast<WORD>(hour);
+    f.wMinute = static_cast<WORD>(minute);
+    f.wSecond = static_cast<WORD>(second);
+    f.wMilliseconds = static_cast<WORD>(milliseconds);
+    return f;
+}
+
+}  // namespace
+
+bool C_Time::SetTimeUTC(int year, int month, int day, int hour, int minute, int second, int milliseconds) {
+    if (!FieldsInRange(year, month, day, hour, minute, second) || milliseconds < 0 || milliseconds > 999)
+        return false;
+    const SYSTEMTIME f = MakeFields(year, month, day, hour, minute, second, milliseconds);
+    return SetSystemTimeUTC(&f);
+}
+
+bool C_Time::SetLocTime(int year, int month, int day, int hour, int minute, int second,
+                        const TIME_ZONE_INFORMATION* zone) {
+    if (!FieldsInRange(year, month, day, hour, minute, second)) return false;
+    const SYSTEMTIME f = MakeFields(year, month, day, hour, minute, second, 0);
+    return SetLocSystemTime(&f, zone);
+}

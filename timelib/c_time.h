@@ -1,0 +1,118 @@
+// C_Time: a point in time, the library's central value type.
+//
+// One unsigned 64-bit count of 100-nanosecond ticks since 1601-01-01 00:00:00 UTC in the
+// proleptic Gregorian calendar: the FILETIME scale and layout, so a FILETIME and a C_Time
+// convert by copying. A point is always UTC; local time exists only as calendar fields
+// (a SYSTEMTIME) of a given zone. 0 is the invalid time and compares below every valid one.
+//
+// Zone arguments point to a TIME_ZONE_INFORMATION record; a null pointer selects the global
+// user time zone, which is the machine's zone until SetLocTimeZoneInfo or
+// SetLocTimeZoneByRegString replaces it.
+//
+// Local readings around a summer-time change (zone W. Europe, 2003):
+//   C_Time t(2003, 3, 30, 2, 30, 0, &zone);   // skipped hour: read as standard time,
+//                                             //   01:30 UTC (03:30 summer time)
+//   C_Time u(2003, 10, 26, 2, 30, 0, &zone);  // repeated hour: its summer-time
+//                                             //   occurrence, 00:30 UTC
+#pragma once
+
+#include <windows.h>
+
+#include "timelib/c_timespan.h"
+#include "timelib/export.h"
+
+class QTL_API C_Time {
+public:
+    // Construction and assignment
+    C_Time();                     // the invalid time
+    explicit C_Time(const char* now);  // non-null ("Now"): the present time; null: invalid
+    C_Time(unsigned __int64 ticks);
+    // Local fields in the zone (SetLocTime); the invalid time when they are rejected.
+    C_Time(int year, int month, int day, int hour, int minute, int second,
+           const TIME_ZONE_INFORMATION* zone = NULL);
+    C_Time(const C_Time& other);
+    C_Time(FILETIME& ft);
+    const C_Time& operator=(const C_Time& other);
+    const C_Time& operator=(const C_Time* other);
+
+    // Comparison (unsigned) and arithmetic (modulo 2^64, validity is not looked at)
+    bool operator==(const C_Time& other) const;
+    bool operator!=(const C_Time& other) const;
+    bool operator<(const C_Time& other) const;
+    bool operator<=(const C_Time& other) const;
+    bool operator>(const C_Time& other) const;
+    bool operator>=(const C_Time& other) const;
+    C_Time operator+(const C_TimeSpan& span) const;
+    C_Time operator-(const C_TimeSpan& span) const;
+    C_TimeSpan operator-(const C_Time& other) const;
+    const C_Time& operator+=(C_TimeSpan span);
+    const C_Time& operator-=(C_TimeSpan span);
+
+    // Validity
+    bool IsValid() const;
+    bool IsInvalid() const;
+    void SetInvalid();
+
+    // Present time and rastering
+    void SetTime();
+    void TimeNow();
+    void TimeNow(const C_TimeSpan& raster);
+    // Rounds to the nearest multiple of raster counted from tick 0, halves upward: by one
+    // second 12:00:00.5 becomes 12:00:01. Days fall on UTC midnights, weeks on Mondays.
+    // A zero raster changes nothing.
+    void RasterIt(const C_TimeSpan& raster);
+
+    // Conversions; all return true on success.
+    unsigned __int64 GetTimeUTC() const;
+    bool GetFileTime(FILETIME* ft) const;
+    bool SetFileTime(const FILETIME& ft);
+    // Seconds since 1970-01-01 UTC; 0 before 1970, the wrapped 32-bit value after 2038.
+    long GetUnixTime() const;
+    bool SetUnixTime(long seconds);
+    // OLE automation dates, linear form: -1.25 is 1899-12-28 18:00. A date whose tick count
+    // lies beyond the signed 64-bit range, or a NaN, gives the invalid time.
+    bool GetVariantTimeUTC(double* date) const;
+    bool SetVariantTimeUTC(double date);
+    bool GetLocVariantTime(double* date, const TIME_ZONE_INFORMATION* zone = NULL) const;
+    bool GetSystemTimeUTC(SYSTEMTIME* fields) const;
+    bool SetSystemTimeUTC(const SYSTEMTIME* fields);
+    bool GetLocSystemTime(SYSTEMTIME* fields, const TIME_ZONE_INFORMATION* zone = NULL) const;
+    bool SetLocSystemTime(const SYSTEMTIME* fields, const TIME_ZONE_INFORMATION* zone = NULL);
+    // Range checks first (year >= 1601, month 1-12, day 1-31, hour 0-23, minute and second
+    // 0-59, ms 0-999): a failure keeps the value. Then the conversion: a failure there
+    // (31 April, 29 February 2003) leaves the invalid time.
+    bool SetTimeUTC(int year, int month, int day, int hour, int minute, int second, int milliseconds);
+    bool SetLocTime(int year, int month, int day, int hour, int minute, int second,
+                    const TIME_ZONE_INFORMATION* zone = NULL);
+
+    // Time zones and summer time
+    static void SetLocTimeZoneInfo(TIME_ZONE_INFORMATION* zone);
+    static void GetLocTimeZoneInfo(TIME_ZONE_INFORMATION* zone);
+    // Selects the zone of the registry's time-zone database whose "Std" value (not its key
+    // name) equals name; false, and the user zone unchanged, when none does.
+    static bool SetLocTimeZoneByRegString(const char* name);
+    // The user zone's standard name, cut to fit and always terminated (size > 0).
+    static void GetLocTimeZoneAsRegString(char* buffer, int size);
+    // Whether the point lies in summer time in the zone. start and end receive the summer
+    // period that begins in the point's UTC year (invalid without summer time); local the
+    // local fields. Each output may be null. In a southern-hemisphere zone a point in
+    // January lies in the summer that began the year before.
+    bool IsSummerTime(const TIME_ZONE_INFORMATION* zone = NULL, C_Time* start = NULL, C_Time* end = NULL,
+                      SYSTEMTIME* local = NULL) const;
+
+private:
+    friend struct C_TimeTestPeer;
+
+    static bool SystemTimeToLocalSystemTime(const TIME_ZONE_INFORMATION* zone, const SYSTEMTIME* utc,
+                                            SYSTEMTIME* local);
+    static bool LocalSystemTimeToFileTime(const TIME_ZONE_INFORMATION* zone, const SYSTEMTIME* local,
+                                          FILETIME* utc);
+    // The local wall-clock instant of a rule-form change-over in rule.wYear, written as if
+    // it were UTC; 0 for a rule that names no day.
+    static void SearchDaylLimiter(SYSTEMTIME& rule, FILETIME* instant);
+    static int DaysOfMonth(unsigned short year, unsigned short month);
+
+    static TIME_ZONE_INFORMATION m_glbUserTimeZone;
+
+    unsigned __int64 m_time;
+};

@@ -1,0 +1,67 @@
+// C_TimeSpan: a signed duration in 100-nanosecond ticks.
+//
+// One signed 64-bit count; 0x7FFFFFFFFFFFFFFF is the invalid span (and the default), 0 a
+// valid empty one. Arithmetic wraps modulo 2^64 and never looks at validity.
+//
+//   C_TimeSpan minute(60, 10000000);         // 600 000 000 ticks
+//   C_TimeSpan s(1, 2, 3, 4, 5);             // 1 day 02:03:04.005 = 93 784 005 ms
+//   C_TimeSpan(-19000000).RasterIt(second)   // -1.9 s truncates toward zero: -1 s
+#pragma once
+
+#include <windows.h>
+
+#include "timelib/export.h"
+
+class C_String;
+
+class QTL_API C_TimeSpan {
+public:
+    C_TimeSpan();                      // invalid
+    C_TimeSpan(__int64 ticks);
+    C_TimeSpan(long count, long unit);  // count x unit, the full 64-bit product
+    // ((days x 24 + hours) x 60 + minutes) x 60 000 + seconds x 1000 + milliseconds, as a
+    // 32-bit millisecond total that wraps beyond 24 days 20:31:23.647 (see SetMSeconds).
+    C_TimeSpan(int days, int hours, int minutes, int seconds, int milliseconds);
+    C_TimeSpan(const C_TimeSpan& other);
+    C_TimeSpan(FILETIME& ft);
+    const C_TimeSpan& operator=(const C_TimeSpan& other);
+
+    bool operator==(const C_TimeSpan& other) const;
+    bool operator!=(const C_TimeSpan& other) const;
+    bool operator<(const C_TimeSpan& other) const;  // signed
+    bool operator<=(const C_TimeSpan& other) const;
+    bool operator>(const C_TimeSpan& other) const;
+    bool operator>=(const C_TimeSpan& other) const;
+    C_TimeSpan operator+(const C_TimeSpan& other) const;
+    C_TimeSpan operator-(const C_TimeSpan& other) const;
+    const C_TimeSpan& operator+=(C_TimeSpan other);
+    const C_TimeSpan& operator-=(C_TimeSpan other);
+    operator __int64() const;
+
+    bool IsValid() const;
+    bool IsInvalid() const;
+    void SetInvalid();
+
+    bool GetFileTime(FILETIME* ft) const;  // always true
+    long GetSeconds() const;               // ticks / 10^7 toward zero, low 32 bits
+    unsigned long GetMSeconds() const;     // ticks / 10^4 toward zero, low 32 bits
+    void SetSeconds(long seconds);
+    void SetMSeconds(unsigned long ms);    // read as signed: 0xFFFFFFFF is -1 ms
+
+    // Whole divisors in the span, toward zero, low 32 bits. A zero divisor gives 0.
+    int DivTime(const C_TimeSpan& divisor) const;
+    // Truncates toward zero to a multiple of raster. A zero raster changes nothing.
+    void RasterIt(const C_TimeSpan& raster);
+
+    // value x scale / range in double precision, truncated toward zero (low 32 bits):
+    // with range the span of an axis of scale pixels, the pixel of an offset.
+    // Results beyond the 64-bit range saturate to INT_MAX or INT_MIN; a NaN gives 0.
+    // Always true.
+    static bool TimeToInteger(int scale, const C_TimeSpan& range, const C_TimeSpan& value, int& result);
+    // range x position / scale, truncated toward zero: the offset of a pixel. A result
+    // beyond the 64-bit range (or a NaN) gives the invalid span. Always true.
+    static bool IntegerToTime(int scale, const C_TimeSpan& range, int position, C_TimeSpan& result);
+
+private:
+    __int64 m_span;
+};

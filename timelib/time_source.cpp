@@ -1,0 +1,29 @@
+#include "timelib/time_source.h"
+
+namespace quendel {
+namespace {
+
+void PlatformClock(FILETIME* now) { GetSystemTimeAsFileTime(now); }
+DWORD PlatformZone(TIME_ZONE_INFORMATION* zone) { return GetTimeZoneInformation(zone); }
+
+ClockSource g_clock = PlatformClock;
+MachineZoneSource g_machineZone = PlatformZone;
+
+}  // namespace
+
+ClockSource SetClockSource(ClockSource source) {
+    const ClockSource previous = g_clock;
+    g_clock = source ? source : PlatformClock;
+    return previous;
+}
+
+MachineZoneSource SetMachineZoneSource(MachineZoneSource source) {
+    const MachineZoneSource previous = g_machineZone;
+    g_machineZone = source ? source : PlatformZone;
+    return previous;
+}
+
+void ReadClock(FILETIME* now) { g_clock(now); }
+DWORD ReadMachineZone(TIME_ZONE_INFORMATION* zone) { return g_machineZone(zone); }
+
+}  // namespace quendel

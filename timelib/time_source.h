@@ -1,0 +1,25 @@
+// The library's seam to the machine: where the present moment and the machine's time zone
+// come from. Programs leave both alone; tests install their own sources to hold the clock
+// still or to play a machine whose zone cannot be read.
+#pragma once
+
+#include <windows.h>
+
+#include "timelib/export.h"
+
+namespace quendel {
+
+// Writes the present UTC time as a tick count.
+typedef void (*ClockSource)(FILETIME* now);
+// Fills the record with the machine's zone; returns as GetTimeZoneInformation does
+// (0xFFFFFFFF on failure, 0 for a zone without summer-time rules, 1 or 2 otherwise).
+typedef DWORD (*MachineZoneSource)(TIME_ZONE_INFORMATION* zone);
+
+// Each installs a source and returns the one it replaces; null restores the platform's.
+QTL_API ClockSource SetClockSource(ClockSource source);
+QTL_API MachineZoneSource SetMachineZoneSource(MachineZoneSource source);
+
+QTL_API void ReadClock(FILETIME* now);
+QTL_API DWORD ReadMachineZone(TIME_ZONE_INFORMATION* zone);
+
+}  // namespace quendel

@@ -1,0 +1,115 @@
+#include "timelib/zone_rules.h"
+
+#include "timelib/civil.h"
+
+namespace quendel::zone {
+namespace {
+
+using civil::kTicksPerMinute;
+
+// Minutes of bias as a tick offset; records hold any 32-bit value, the product fits 64 bits.
+constexpr std::int64_t MinutesToTicks(LONG minutes) {
+    return static_cast<std::int64_t>(minutes) * static_cast<std::int64_t>(kTicksPerMinute);
+}
+
+// base + offset when the sum stays on the tick scale [0, kMaxTicks].
+bool Shift(std::uint64_t base, std::int64_t offset, std::uint64_t* out) {
+    if (base > civil::kMaxTicks) return false;
+    const std::int64_t sum = static_cast<std::int64_t>(base) + offset;  // |offset| < 2^62: no overflow
+    if (sum < 0) return false;
+    *out = static_cast<std::uint64_t>(sum);
+    return true;
+}
+
+int UtcYear(std::uint64_t utc) {
+    std::uint32_t days;
+    std::uint64_t tickOfDay;
+    civil::SplitDays(utc, &days, &tickOfDay);
+    return civil::CivilFromDays(days).year;
+}
+
+bool Contains(const Period& p, std::uint64_t t) { return p.start <= t && t < p.end; }
+
+}  // namespace
+
+SummerForm FormOf(const TIME_ZONE_INFORMATION& zone) {
+    const SYSTEMTIME& s = zone.StandardDate;
+    const SYSTEMTIME& d = zone.DaylightDate;
+    if (s.wMonth == 0 || d.wMonth == 0) return SummerForm::kNone;
+    if (s.wYear == 0 && d.wYear == 0) return SummerForm::kRule;
+    if (s.wYear != 0 && d.wYear != 0) return SummerForm::kAbsolute;
+    return SummerForm::kNone;  // mixed forms
+}
+
+bool RuleWallTicks(const SYSTEMTIME& rule, int year, std::uint64_t* wall) {
+    if (year < civil::kMinYear || year > civil::kMaxYear || rule.wMonth < 1 || rule.wMonth > 12 ||
+        rule.wDayOfWeek > 6 || rule.wDay < 1 || rule.wHour > 23 || rule.wMinute > 59 || rule.wSecond > 59 ||
+        rule.wMilliseconds > 999)
+        return false;
+    const std::uint32_t firstOfMonth = static_cast<std::uint32_t>(civil::DaysFromCivil(year, rule.wMonth, 1));
+    const unsigned weekdayOfFirst = civil::WeekdayFromDays(firstOfMonth);                // [0, 6]
+    const unsigned firstMatch = (rule.wDayOfWeek + 7u - weekdayOfFirst) % 7u;            // [0, 6]
+    const unsigned occurrence = rule.wDay < 5 ? rule.wDay : 5u;                         // [1, 5]
+    unsigned offset = firstMatch + (occurrence - 1) * 7;                                 // [0, 34]
+    const unsigned length = civil::DaysInMonth(year, rule.wMonth);
+    while (offset >= length) offset -= 7;  // a fifth occurrence that is not there: the last one
+    const std::uint32_t msOfDay =
+        ((rule.wHour * 60u + rule.wMinute) * 60u + rule.wSecond) * 1000u + rule.wMilliseconds;
+    *wall = (firstOfMonth + offset) * civil::kTicksPerDay + msOfDay * civil::kTicksPerMillisecond;
+    return true;
+}
+
+bool SummerPeriod(const TIME_ZONE_INFORMATION& zone, int year, StandardBiasUse use, Period* period) {
+    std::uint64_t startWall, endWall;
+    switch (FormOf(zone)) {
+    case SummerForm::kNone:
+        return false;
+    case SummerForm::kAbsolute:
+        if (!civil::FieldsToTicks(zone.DaylightDate, &startWall) || !civil::FieldsToTicks(zone.StandardDate, &endWall))
+            return false;
+        break;
+    case SummerForm::kRule: {
+        // A summer that runs over the new year ends in the next one.
+        const int endYear = zone.StandardDate.wMonth < zone.DaylightDate.wMonth ? year + 1 : year;
+        if (!RuleWallTicks(zone.DaylightDate, year, &startWall) || !RuleWallTicks(zone.StandardDate, endYear, &endWall))
+            return false;
+        break;
+    }
+    }
+    const LONG standardBias = use == StandardBiasUse::kApply ? zone.StandardBias : 0;
+    // The start is read on the standard-time clock, the end on the summer-time clock.
+    return Shift(startWall, MinutesToTicks(zone.Bias) + MinutesToTicks(standardBias), &period->start) &&
+           Shift(endWall, MinutesToTicks(zone.Bias) + MinutesToTicks(zone.DaylightBias), &period->end);
+}
+
+bool InSummer(const TIME_ZONE_INFORMATION& zone, std::uint64_t utc, StandardBiasUse use) {
+    const SummerForm form = FormOf(zone);
+    if (form == SummerForm::kNone || utc > civil::kMaxTicks) return false;
+    Period p;
+    if (form == SummerForm::kAbsolute) return SummerPeriod(zone, 0, use, &p) && Contains(p, utc);
+    const int year = UtcYear(utc);
+    // The local year may differ from the UTC year near the new year, and a southern summer
+    // that began last year still runs in January: look at the neighbours too.
+    for (int y = year - 1; y <= year + 1; ++y)
+        if (SummerPeriod(zone, y, use, &p) && Contains(p, utc)) return true;
+    return false;
+}
+
+bool UtcToWall(const TIME_ZONE_INFORMATION& zone, std::uint64_t utc, std::uint64_t* wall) {
+    const LONG extra = InSummer(zone, utc, StandardBiasUse::kApply) ? zone.DaylightBias : zone.StandardBias;
+    return Shift(utc, -(MinutesToTicks(zone.Bias) + MinutesToTicks(extra)), wall);
+}
+
+bool WallToUtc(const TIME_ZONE_INFORMATION& zone, std::uint64_t wall, std::uint64_t* utc) {
+    std::uint64_t summer;
+    if (FormOf(zone) != SummerForm::kNone &&
+        Shift(wall, MinutesToTicks(zone.Bias) + MinutesToTicks(zone.DaylightBias), &summer) &&
+        InSummer(zone, summer, StandardBiasUse::kApply)) {
+        *utc = summer;  // a summer-time reading, the first of a repeated pair included
+        return true;
+    }
+    // Standard time, and the readings that the change to summer time skips.
+    return Shift(wall, MinutesToTicks(zone.Bias) + MinutesToTicks(zone.StandardBias), utc);
+}
+
+}  // namespace quendel::zone

@@ -1,0 +1,53 @@
+// Evaluation of a time-zone record's summer-time rules: pure arithmetic on tick counts.
+//
+// A record has summer time when both change-over dates have a month and the same form:
+// the rule form (wYear 0: the wDay-th wDayOfWeek of wMonth, 5 or more meaning the last, at
+// wHour:wMinute:wSecond.wMilliseconds local time) or the absolute form (one complete local
+// date and time). DaylightDate is given in local standard time, StandardDate in local
+// summer time. A record whose dates cannot be placed (month 13, weekday 9, hour 30, 31 June)
+// is treated as a zone without summer time.
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+
+namespace quendel::zone {
+
+enum class SummerForm { kNone, kRule, kAbsolute };
+
+SummerForm FormOf(const TIME_ZONE_INFORMATION& zone);
+
+// The local wall-clock ticks of a rule-form change-over in the given year; false when the
+// rule names no valid day and time (month outside 1-12, weekday above 6, occurrence 0, a
+// time of day out of range) or the year lies outside 1601-30827.
+bool RuleWallTicks(const SYSTEMTIME& rule, int year, std::uint64_t* wall);
+
+// Which standard bias the evaluation applies: the platform's conversion adds StandardBias
+// outside summer time (and so to the start of summer, given in standard time); the summer
+// test of C_Time::IsSummerTime uses Bias alone.
+enum class StandardBiasUse { kIgnore, kApply };
+
+struct Period {
+    std::uint64_t start;  // UTC, inclusive
+    std::uint64_t end;    // UTC, exclusive
+};
+
+// The summer period that begins in the given local year (rule form: the summer may end in
+// the next year), or the record's one period (absolute form). False without summer time.
+bool SummerPeriod(const TIME_ZONE_INFORMATION& zone, int year, StandardBiasUse use, Period* period);
+
+// Whether the UTC instant lies in summer time: in the period of its own year or in one that
+// began the year before (southern hemisphere) or begins in the next UTC year's first hours.
+bool InSummer(const TIME_ZONE_INFORMATION& zone, std::uint64_t utc, StandardBiasUse use);
+
+// UTC to local wall-clock ticks (platform contract: local = UTC - Bias - DaylightBias in
+// summer, UTC - Bias - StandardBias outside). False when the result leaves the tick range.
+bool UtcToWall(const TIME_ZONE_INFORMATION& zone, std::uint64_t utc, std::uint64_t* wall);
+
+// Local wall-clock ticks to UTC. Each reading is converted by the regime in force at that
+// wall-clock time; a reading the change to summer time skips counts as standard time, one
+// the change back repeats as its summer-time occurrence. False outside the tick range.
+bool WallToUtc(const TIME_ZONE_INFORMATION& zone, std::uint64_t wall, std::uint64_t* utc);
+
+}  // namespace quendel::zone
