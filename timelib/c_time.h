@@ -100,6 +100,48 @@ public:
     bool IsSummerTime(const TIME_ZONE_INFORMATION* zone = NULL, C_Time* start = NULL, C_Time* end = NULL,
                       SYSTEMTIME* local = NULL) const;
 
+    // Calendar fields and period boundaries
+    // Local fields in the zone, one per call; an invalid point gives 0 (GetLocWeekDay 6).
+    int GetLocYear(const TIME_ZONE_INFORMATION* zone = NULL) const;
+    int GetLocMonth(const TIME_ZONE_INFORMATION* zone = NULL) const;         // 1-12
+    int GetLocDay(const TIME_ZONE_INFORMATION* zone = NULL) const;           // 1-31
+    int GetLocHour(const TIME_ZONE_INFORMATION* zone = NULL) const;          // 0-23
+    int GetLocMinute(const TIME_ZONE_INFORMATION* zone = NULL) const;        // 0-59
+    int GetLocSecond(const TIME_ZONE_INFORMATION* zone = NULL) const;        // 0-59
+    int GetLocMilliseconds(const TIME_ZONE_INFORMATION* zone = NULL) const;  // 0-999
+    int GetLocWeekDay(const TIME_ZONE_INFORMATION* zone = NULL) const;       // Monday 0 to Sunday 6
+    int GetLocDayOfYear(const TIME_ZONE_INFORMATION* zone = NULL) const;     // 1 January is 0
+    // ISO 8601 week (1-53) of the local date: weeks begin on Monday, week 1 holds 4 January.
+    int GetLocWeekOfYear(const TIME_ZONE_INFORMATION* zone = NULL) const;
+    // From the start of the local year, month or day to the start of the next one: a day
+    // of a one-hour change-over lasts 23 or 25 hours.
+    C_TimeSpan GetLocLenYear(const TIME_ZONE_INFORMATION* zone = NULL) const;
+    C_TimeSpan GetLocLenMonth(const TIME_ZONE_INFORMATION* zone = NULL) const;
+    C_TimeSpan GetLocLenDay(const TIME_ZONE_INFORMATION* zone = NULL) const;
+    // Where the surrounding period begins: ...LOC on the local calendar of the zone, built
+    // from local fields as the field constructor reads them; ...UTC on the UTC calendar.
+    // Weeks begin on Monday, two-hour blocks on an even hour. The point is not changed.
+    C_Time StartYearLOC(const TIME_ZONE_INFORMATION* zone = NULL) const;
+    C_Time StartYearUTC() const;
+    C_Time StartMonthLOC(const TIME_ZONE_INFORMATION* zone = NULL) const;
+    C_Time StartMonthUTC() const;
+    C_Time StartWeekLOC(const TIME_ZONE_INFORMATION* zone = NULL) const;
+    C_Time StartWeekUTC() const;
+    C_Time StartDayLOC(const TIME_ZONE_INFORMATION* zone = NULL) const;
+    C_Time StartDayUTC() const;
+    C_Time StartHour2LOC(const TIME_ZONE_INFORMATION* zone = NULL) const;
+    C_Time StartHour2UTC() const;
+    C_Time StartHourLOC(const TIME_ZONE_INFORMATION* zone = NULL) const;
+    C_Time StartHourUTC() const;
+    C_Time StartMinLOC(const TIME_ZONE_INFORMATION* zone = NULL) const;
+    C_Time StartMinUTC() const;
+    C_Time StartSecLOC(const TIME_ZONE_INFORMATION* zone = NULL) const;
+    C_Time StartSecUTC() const;
+    // The start of the next day: local midnight after a 23, 24 or 25-hour day; UTC
+    // midnight plus 24 hours.
+    C_Time EndDayLOC(const TIME_ZONE_INFORMATION* zone = NULL) const;
+    C_Time EndDayUTC() const;
+
 private:
     friend struct C_TimeTestPeer;
 
