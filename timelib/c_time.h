@@ -18,8 +18,13 @@
 
 #include <windows.h>
 
+#include <string>
+
 #include "timelib/c_timespan.h"
 #include "timelib/export.h"
+#include "timelib/format_flags.h"
+
+class C_String;
 
 class QTL_API C_Time {
 public:
@@ -141,6 +146,48 @@ public:
     // midnight plus 24 hours.
     C_Time EndDayLOC(const TIME_ZONE_INFORMATION* zone = NULL) const;
     C_Time EndDayUTC() const;
+
+    // Formatting in the user's locale (flags in format_flags.h; LOCALE_USER_DEFAULT is
+    // 0x400). The buffer form writes at most capacity bytes, always terminated, and returns
+    // the buffer (a null buffer: an empty static text). An invalid point gives " ?????".
+    //   t.Format(buffer, sizeof buffer, FMT_DATE | FMT_TIME | FMT_SECONDS, 0x400)
+    //       "24.12.03 - 13:45:10" with the German short date dd.MM.yyyy
+    const char* Format(char* buffer, unsigned int capacity, int flags, unsigned long locale = LOCALE_USER_DEFAULT,
+                       const TIME_ZONE_INFORMATION* zone = NULL) const;
+    const char* Format(C_String& text, int flags, unsigned long locale = LOCALE_USER_DEFAULT,
+                       const TIME_ZONE_INFORMATION* zone = NULL) const;
+    const char* Format(std::string& text, int flags, unsigned long locale = LOCALE_USER_DEFAULT,
+                       const TIME_ZONE_INFORMATION* zone = NULL) const;
+    // The locale's name of the local month or weekday; "??" when the point has none. The
+    // std::string forms work in the user time zone.
+    const char* GetMonthString(C_String& text, bool abbreviated, unsigned long locale,
+                               const TIME_ZONE_INFORMATION* zone = NULL) const;
+    const char* GetMonthString(std::string& text, bool abbreviated, unsigned long locale) const;
+    const char* GetDayString(C_String& text, bool abbreviated, unsigned long locale,
+                             const TIME_ZONE_INFORMATION* zone = NULL) const;
+    const char* GetDayString(std::string& text, bool abbreviated, unsigned long locale) const;
+    // The raw tick count as signed decimal, or lower-case hexadecimal without prefix.
+    const char* GetTimeStr(C_String& text, bool hexadecimal) const;
+    const char* GetTimeStr(std::string& text, bool hexadecimal) const;
+
+    // Parsing. SetLocFormatTime reads a local date (FMT_DATE) and time (FMT_TIME) typed in
+    // the locale's short-date and time patterns, as Format writes them: fields in pattern
+    // order, any non-digits between date fields, a '-' between date and time, one
+    // character between time fields. Two-digit years: 00-49 are 2000-2049, 50-99 are
+    // 1950-1999. A skipped local reading counts as standard time, a repeated one as its
+    // summer-time occurrence.
+    //   t.SetLocFormatTime("24.12.03 - 9:5:3", FMT_DATE | FMT_TIME)   2003-12-24 09:05:03
+    // Out-of-range fields give false and keep the point; a date the calendar lacks
+    // (31.02.2003) gives false and the invalid time.
+    bool SetLocFormatTime(const char* text, int flags, unsigned long locale = LOCALE_USER_DEFAULT,
+                          const TIME_ZONE_INFORMATION* zone = NULL);
+    // A signed decimal tick count, taken unchecked; digits end at the first other character
+    // ("1a" is 1), no digits give 0. Beyond the signed 64-bit range it saturates. Always true.
+    bool SetTimeStr(const char* text);
+
+    // The patterns of the raw tick texts, "%I64d" and "%I64x".
+    static const char m_fmtTicksDecimal[];
+    static const char m_fmtTicksHex[];
 
 private:
     friend struct C_TimeTestPeer;

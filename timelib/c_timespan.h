@@ -10,7 +10,10 @@
 
 #include <windows.h>
 
+#include <string>
+
 #include "timelib/export.h"
+#include "timelib/format_flags.h"
 
 class C_String;
 
@@ -61,6 +64,14 @@ public:
     // range x position / scale, truncated toward zero: the offset of a pixel. A result
     // beyond the 64-bit range (or a NaN) gives the invalid span. Always true.
     static bool IntegerToTime(int scale, const C_TimeSpan& range, int position, C_TimeSpan& result);
+
+    // Fixed German patterns: FMT_DAYS gives "2 Tage", or "2 - " before the time; FMT_TIME
+    // "03:04", with FMT_SECONDS "03:04:05", with FMT_MSECONDS too "03:04:05,6". Spans under a
+    // day and negative spans have no day count. An invalid span gives " ???". The buffer
+    // form writes at most capacity bytes, always terminated.
+    const char* Format(char* buffer, unsigned int capacity, int flags) const;
+    const char* Format(C_String& text, int flags) const;
+    const char* Format(std::string& text, int flags) const;
 
 private:
     __int64 m_span;

@@ -1,0 +1,241 @@
+// Display texts of points and spans: locale dates and times through the platform's
+// formatting, spans with fixed German patterns, month and weekday names, raw tick counts.
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
+
+#include "strings/c_string.h"
+#include "timelib/c_time.h"
+
+const char C_Time::m_fmtTicksDecimal[] = "%I64d";
+const char C_Time::m_fmtTicksHex[] = "%I64x";
+
+namespace {
+
+const char kEmpty[] = "";
+const char kInvalidPoint[] = " ?????";
+const char kInvalidSpan[] = " ???";
+const char kDateTimeSeparator[] = " - ";
+const char kMillisecondMarker[] = ".xxx";
+
+// Appends text at the end of the terminated text in buffer, cut to the capacity.
+void Append(char* buffer, unsigned int capacity, const char* text) {
+    const size_t used = std::strlen(buffer);
+    if (used + 1 >= capacity) return;
+    const size_t room = capacity - 1 - used;
+    const size_t n = std::min(room, std::strlen(text));
+    std::memcpy(buffer + used, text, n);
+    buffer[used + n] = 0;
+}
+
+// A locale item into buffer (size bytes) when it fits; otherwise buffer keeps its contents.
+void LocaleItem(LCID locale, LCTYPE item, char* buffer, int size) {
+    char value[128];
+    const int n = GetLocaleInfoA(locale, item, value, sizeof value);
+    if (n > 0 && n <= size) std::memcpy(buffer, value, n);
+}
+
+// The date pattern: the locale's short date, or "yyyy-MM-dd"; a four-digit year cut to two
+// digits unless the caller keeps it.
+void DatePattern(LCID locale, bool year4, char (&pattern)[81]) {
+    std::memset(pattern, 0, sizeof pattern);
+    std::strcpy(pattern, "yyyy-MM-dd");
+    LocaleItem(locale, LOCALE_SSHORTDATE, pattern, sizeof pattern);
+    if (!year4) {
+        if (char* y = std::strstr(pattern, "yyyy")) std::memmove(y + 2, y + 4, std::strlen(y + 4) + 1);
+    }
+}
+
+// The time pattern: the locale's, or "HH:mm:ss". Without seconds the seconds and the
+// separator before them go ("HH:mm:ss tt" becomes "HH:mm tt"); with milliseconds the
+// marker follows the last seconds letter. 30 bytes of pattern and the marker always fit.
+void TimePattern(LCID locale, bool seconds, bool milliseconds, char (&pattern)[40]) {
+    std::memset(pattern, 0, sizeof pattern);
+    std::strcpy(pattern, "HH:mm:ss");
+    LocaleItem(locale, LOCALE_STIMEFORMAT, pattern, 30);
+    if (!seconds) {
+        if (char* s = std::strchr(pattern, 's')) {
+            char* from = s == pattern ? s : s - 1;
+            char* to = s;
+            while (*to == 's') ++to;
+            std::memmove(from, to, std::strlen(to) + 1);
+        }
+    } else if (milliseconds) {
+        if (char* s = std::strrchr(pattern, 's')) {
+            std::memmove(s + 1 + 4, s + 1, std::strlen(s + 1) + 1);
+            std::memcpy(s + 1, kMillisecondMarker, 4);
+        }
+    }
+}
+
+// Runs one platform formatting call at the end of the text; a failure leaves the text as
+// it was.
+template <typename Call>
+void FormatPiece(char* buffer, unsigned int capacity, Call call) {
+    const size_t used = std::strlen(buffer);
+    if (used + 1 >= capacity) return;
+    if (call(buffer + used, static_cast<int>(capacity - used)) <= 0) buffer[used] = 0;
+}
+
+}  // namespace
+
+const char* C_Time::Format(char* buffer, unsigned int capacity, int flags, unsigned long locale,
+                           const TIME_ZONE_INFORMATION* zone) const {
+    if (!buffer) return kEmpty;
+    if (capacity == 0) return buffer;
+    buffer[0] = 0;
+    SYSTEMTIME fields;
+    const bool haveFields = IsValid() && ((flags & FMT_UTC) ? GetSystemTimeUTC(&fields) : GetLocSystemTime(&fields, zone));
+    if (!haveFields) {
+        Append(buffer, capacity, kInvalidPoint);
+        return buffer;
+    }
+    if (flags & FMT_DATE) {
+        char pattern[81];
+        DatePattern(locale, (flags & FMT_YEAR4) != 0, pattern);
+        FormatPiece(buffer, capacity,
+                    [&](char* at, int room) { return GetDateFormatA(locale, 0, &fields, pattern, at, room); });
+        if (flags & FMT_TIME) Append(buffer, capacity, kDateTimeSeparator);
+    }
+    if (flags & FMT_TIME) {
+        char pattern[40];
+        TimePattern(locale, (flags & FMT_SECONDS) != 0, (flags & FMT_MSECONDS) != 0, pattern);
+        FormatPiece(buffer, capacity,
+                    [&](char* at, int room) { return GetTimeFormatA(locale, 0, &fields, pattern, at, room); });
+    }
+    if (flags & FMT_MSECONDS) {
+        if (char* marker = std::strstr(buffer, kMillisecondMarker)) {
+            char decimal[5] = ".";
+            LocaleItem(locale, LOCALE_SDECIMAL, decimal, sizeof decimal);
+            marker[0] = decimal[0] ? decimal[0] : '.';
+            // Three digits with leading zeros ("%03.3d").
+            const unsigned ms = fields.wMilliseconds > 999 ? 0 : fields.wMilliseconds;
+            marker[1] = static_cast<char>('0' + ms / 100);
+            marker[2] = static_cast<char>('0' + ms / 10 % 10);
+            marker[3] = static_cast<char>('0' + ms % 10);
+        }
+    }
+    return buffer;
+}
+
+const char* C_Time::Format(C_String& text, int flags, unsigned long locale, const TIME_ZONE_INFORMATION* zone) const {
+    char work[300];
+    text = Format(work, sizeof work, flags, locale, zone);
+    return text.c_str();
+}
+
+const char* C_Time::Format(std::string& text, int flags, unsigned long locale,
+                           const TIME_ZONE_INFORMATION* zone) const {
+    char work[300];
+    text = Format(work, sizeof work, flags, locale, zone);
+    return text.c_str();
+}
+
+namespace {
+
+// A month (1-12) or weekday (0 Monday - 6 Sunday) name from the locale; "??" out of range,
+// an empty text when the lookup fails.
+void NameOf(int index, int count, LCTYPE full, LCTYPE abbreviated, bool abbreviate, LCID locale, char (&name)[50]) {
+    if (index < 0 || index >= count) {
+        std::strcpy(name, "??");
+        return;
+    }
+    name[0] = 0;
+    if (GetLocaleInfoA(locale, (abbreviate ? abbreviated : full) + index, name, sizeof name) <= 0) name[0] = 0;
+}
+
+}  // namespace
+
+const char* C_Time::GetMonthString(C_String& text, bool abbreviated, unsigned long locale,
+                                   const TIME_ZONE_INFORMATION* zone) const {
+    char name[50];
+    NameOf(GetLocMonth(zone) - 1, 12, LOCALE_SMONTHNAME1, LOCALE_SABBREVMONTHNAME1, abbreviated, locale, name);
+    text = name;
+    return text.c_str();
+}
+
+const char* C_Time::GetMonthString(std::string& text, bool abbreviated, unsigned long locale) const {
+    char name[50];
+    NameOf(GetLocMonth(NULL) - 1, 12, LOCALE_SMONTHNAME1, LOCALE_SABBREVMONTHNAME1, abbreviated, locale, name);
+    text = name;
+    return text.c_str();
+}
+
+const char* C_Time::GetDayString(C_String& text, bool abbreviated, unsigned long locale,
+                                 const TIME_ZONE_INFORMATION* zone) const {
+    char name[50];
+    NameOf(GetLocWeekDay(zone), 7, LOCALE_SDAYNAME1, LOCALE_SABBREVDAYNAME1, abbreviated, locale, name);
+    text = name;
+    return text.c_str();
+}
+
+const char* C_Time::GetDayString(std::string& text, bool abbreviated, unsigned long locale) const {
+    char name[50];
+    NameOf(GetLocWeekDay(NULL), 7, LOCALE_SDAYNAME1, LOCALE_SABBREVDAYNAME1, abbreviated, locale, name);
+    text = name;
+    return text.c_str();
+}
+
+namespace {
+
+// The runtime's own printf knows the I64 size prefix of the exported patterns.
+void PrintTicks(char (&work)[100], const char* pattern, unsigned __int64 ticks) {
+    _snprintf(work, sizeof work - 1, pattern, ticks);
+    work[sizeof work - 1] = 0;
+}
+
+}  // namespace
+
+const char* C_Time::GetTimeStr(C_String& text, bool hexadecimal) const {
+    char work[100];
+    PrintTicks(work, hexadecimal ? m_fmtTicksHex : m_fmtTicksDecimal, m_time);
+    text = work;
+    return text.c_str();
+}
+
+const char* C_Time::GetTimeStr(std::string& text, bool hexadecimal) const {
+    char work[100];
+    PrintTicks(work, hexadecimal ? m_fmtTicksHex : m_fmtTicksDecimal, m_time);
+    text = work;
+    return text.c_str();
+}
+
+// Spans print their true fields, 64-bit throughout; remainders keep the span's sign.
+const char* C_TimeSpan::Format(char* buffer, unsigned int capacity, int flags) const {
+    if (!buffer) return kEmpty;
+    if (capacity == 0) return buffer;
+    buffer[0] = 0;
+    if (IsInvalid()) {
+        Append(buffer, capacity, kInvalidSpan);
+        return buffer;
+    }
+    const long long seconds = m_span / 10000000;
+    const long long days = seconds / 86400, hours = seconds / 3600, minutes = seconds / 60;
+    const long long milliseconds = m_span / 10000 % 1000;
+    char work[96] = "";
+    int used = 0;
+    if ((flags & FMT_DAYS) && days > 0)
+        used = std::snprintf(work, sizeof work, (flags & FMT_TIME) ? "%lld - " : "%lld Tage", days);
+    const bool time = flags & FMT_TIME, sec = flags & FMT_SECONDS, ms = flags & FMT_MSECONDS;
+    if (time && sec && ms)
+        std::snprintf(work + used, sizeof work - used, "%02lld:%02lld:%02lld,%lld", hours % 24, minutes % 60,
+                      seconds % 60, milliseconds);
+    else if (time && sec)
+        std::snprintf(work + used, sizeof work - used, "%02lld:%02lld:%02lld", hours % 24, minutes % 60, seconds % 60);
+    else if (time)
+        std::snprintf(work + used, sizeof work - used, "%02lld:%02lld", hours % 24, minutes % 60);
+    Append(buffer, capacity, work);
+    return buffer;
+}
+
+const char* C_TimeSpan::Format(C_String& text, int flags) const {
+    char work[100];
+    text = Format(work, sizeof work, flags);
+    return text.c_str();
+}
+
+const char* C_TimeSpan::Format(std::string& text, int flags) const {
+    char work[100];
+    text = Format(work, sizeof work, flags);
+    return text.c_str();
+}
