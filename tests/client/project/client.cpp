@@ -1,5 +1,6 @@
 // Uses the library through its installed headers and the DLL only; exits 0 when every
 // answer is right, else prints what went wrong.
+#include <strings/c_string.h>
 #include <timelib/c_time.h>
 
 #include <cstdio>
@@ -45,6 +46,18 @@ int main() {
     char name[32];
     C_Time::GetLocTimeZoneAsRegString(name, sizeof name);
     Check(std::strcmp(name, "Client Zone") == 0, "zone name");
+
+    // Texts cross the module boundary in C_String.
+    C_String ticks;
+    t.GetTimeStr(ticks, false);
+    Check(ticks == "127167408000000000", "raw ticks");
+    ticks += " Ticks";
+    Check(ticks.GetLength() == 24 && ticks.Find("Ticks") == 19, "string operations");
+    C_String span;
+    day.Format(span, FMT_DAYS);
+    Check(span == "1 Tage", "span text");
+    C_Time back;
+    Check(back.SetTimeStr("127167408000000000") && back == t, "ticks read back");
 
     std::printf("client: %d failure(s)\n", g_failures);
     return g_failures == 0 ? 0 : 1;
