@@ -8,6 +8,7 @@
 #include "timelib/c_time.h"
 #include "timelib/known_answers/zone_answers.h"
 #include "timelib/test_zones.h"
+#include "timelib/user_zone_scope.h"
 #include "timelib/time_source.h"
 
 // Reaches the private zone operations that the library exports.
@@ -53,15 +54,6 @@ std::string Text(const SYSTEMTIME& f) {
     return s;
 }
 
-// Leaves the global user time zone as every test finds it: empty, so the machine's zone.
-struct UserZoneScope {
-    UserZoneScope() { Clear(); }
-    ~UserZoneScope() { Clear(); }
-    static void Clear() {
-        TIME_ZONE_INFORMATION none = {};
-        C_Time::SetLocTimeZoneInfo(&none);
-    }
-};
 
 struct ZoneAnswers {
     const char* name;

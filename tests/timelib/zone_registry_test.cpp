@@ -9,6 +9,7 @@
 
 #include "timelib/c_time.h"
 #include "timelib/test_zones.h"
+#include "timelib/user_zone_scope.h"
 
 namespace {
 
@@ -61,14 +62,6 @@ std::string Narrow(const WCHAR* w) {
     return s;
 }
 
-struct UserZoneScope {
-    UserZoneScope() { Clear(); }
-    ~UserZoneScope() { Clear(); }
-    static void Clear() {
-        TIME_ZONE_INFORMATION none = {};
-        C_Time::SetLocTimeZoneInfo(&none);
-    }
-};
 
 }  // namespace
 

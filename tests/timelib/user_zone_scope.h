@@ -1,0 +1,16 @@
+// Leaves the library's global user time zone as every test finds it: empty, so that the
+// next use takes the machine's zone.
+#pragma once
+
+#include "timelib/c_time.h"
+
+struct UserZoneScope {
+    UserZoneScope() { Clear(); }
+    ~UserZoneScope() { Clear(); }
+    UserZoneScope(const UserZoneScope&) = delete;
+    UserZoneScope& operator=(const UserZoneScope&) = delete;
+    static void Clear() {
+        TIME_ZONE_INFORMATION none = {};
+        C_Time::SetLocTimeZoneInfo(&none);
+    }
+};
