@@ -22,7 +22,14 @@ if ! bash scripts/install-deps.sh; then
     finish
 fi
 
+# The Wine prefix is made once, before any test program has to wait for it.
 mkdir -p build
+if ! scripts/wine-run cmd /c exit >/dev/null 2>&1; then
+    echo "Wine does not start"
+    failed=1
+    finish
+fi
+
 for preset in mingw-i686 mingw-x86_64; do
     echo "== $preset"
     if ! cmake --preset "$preset" >"build/$preset-build.log" 2>&1 || ! cmake --build --preset "$preset" >>"build/$preset-build.log" 2>&1; then
