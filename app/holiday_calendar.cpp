@@ -1,0 +1,192 @@
+#include "app/holiday_calendar.h"
+
+#include <algorithm>
+
+HolidayEntry g_holidays[kHolidayCapacity];
+int g_holidayCount = 0;
+
+namespace {
+
+constexpr unsigned __int64 kTicksPerDay = 864000000000ull;  // 86 400 s of 10 000 000 ticks
+
+// N days as a span. The product is formed in unsigned 64-bit arithmetic, which wraps
+// instead of overflowing; for every offset a calendar can use it is exact.
+C_TimeSpan Days(int count) {
+    const unsigned __int64 ticks = static_cast<unsigned __int64>(static_cast<__int64>(count)) * kTicksPerDay;
+    return C_TimeSpan(static_cast<__int64>(ticks));
+}
+
+void Append(const C_Time& when, const C_String& name, bool legal) {
+    // An unbuildable day would list as " ?????"; leaving it out is the honest answer.
+    if (when.IsInvalid() || g_holidayCount >= kHolidayCapacity) return;
+    HolidayEntry& entry = g_holidays[g_holidayCount++];
+    entry.when = when;
+    entry.name = name;
+    entry.legal = legal;
+}
+
+// Adds 12:00 local on the UTC date of utcNoon. Noon local rather than the UTC instant
+// itself, so that the day shows on its own date in every zone from UTC-12 to UTC+14.
+void AppendLocalNoon(const C_Time& utcNoon, const C_String& name, bool legal) {
+    SYSTEMTIME date;
+    if (utcNoon.IsInvalid() || !utcNoon.GetSystemTimeUTC(&date)) return;
+    Append(C_Time(date.wYear, date.wMonth, date.wDay, 12, 0, 0), name, legal);
+}
+
+}  // namespace
+
+C_Time EasterSunday(int year) {
+    // Gregorian computus; all intermediate values are non-negative for positive years.
+    C_Time result;
+    if (year < 1) return result;
+    const int a = year % 19;
+    const int b = year / 100;
+    const int c = year % 100;
+    const int h = (19 * a + b - b / 4 - (b - (b + 8) / 25 + 1) / 3 + 15) % 30;
+    const int l = (32 + 2 * (b % 4) + 2 * (c / 4) - h - (c % 4)) % 7;
+    const int m = (a + 11 * h + 22 * l) / 451;
+    int day = h + l - 7 * m + 22;
+    int month = 3;
+    if (day > 31) {
+        month = 4;
+        day -= 31;
+    }
+    result.SetTimeUTC(year, month, day, 12, 0, 0, 0);
+    return result;
+}
+
+void AddFixedDay(int day, int month, int year, const C_String& name, bool legal) {
+    Append(C_Time(year, month, day, 0, 0, 0), name, legal);
+}
+
+void AddDayOfYear(int year, int offset, const C_String& name, bool legal) {
+    const C_Time start(year, 1, 1, 14, 0, 0);
+    if (start.IsInvalid()) return;
+    Append(start + Days(offset), name, legal);
+}
+
+void AddEasterDay(int year, int offset, const C_String& name, bool legal) {
+    const C_Time easter = EasterSunday(year);
+    if (easter.IsInvalid()) return;
+    AppendLocalNoon(easter + Days(offset), name, legal);
+}
+
+void AddAdventDay(int year, int offset, const C_String& name, bool legal) {
+    // The fourth Advent Sunday is the last Sunday on or before 24 December.
+    C_Time christmasEve;
+    SYSTEMTIME fields;
+    if (!christmasEve.SetTimeUTC(year, 12, 24, 12, 0, 0, 0) || !christmasEve.GetSystemTimeUTC(&fields)) return;
+    const C_Time fourthAdvent = christmasEve - Days(fields.wDayOfWeek);  // wDayOfWeek: Sunday 0
+    AppendLocalNoon(fourthAdvent + Days(offset), name, legal);
+}
+
+void AddNthWeekday(int year, int month, int n, int weekday, const C_String& name, bool legal) {
+    int found = 0;
+    for (int day = 1; day <= 31; ++day) {
+        C_Time t;
+        if (!t.SetLocTime(year, month, day, 12, 0, 0)) return;  // past the month's end
+        if (t.GetLocWeekDay() == weekday && ++found == n) {
+            Append(t, name, legal);
+            return;
+        }
+    }
+}
+
+void AddSummerTimeDay(int year, int which, const C_String& name, bool legal) {
+    // 1 February lies in the summer period that begins in the year, in either hemisphere.
+    const C_Time probe(year, 2, 1, 0, 0, 0);
+    if (probe.IsInvalid()) return;
+    TIME_ZONE_INFORMATION zone;
+    C_Time::GetLocTimeZoneInfo(&zone);
+    C_Time start;
+    C_Time end;
+    probe.IsSummerTime(&zone, &start, &end, NULL);
+    if (start.IsInvalid() || end.IsInvalid()) return;
+    Append(which == 0 ? start : end, name, legal);
+}
+
+int CompareHolidays(const void* first, const void* second) {
+    const HolidayEntry* a = static_cast<const HolidayEntry*>(first);
+    const HolidayEntry* b = static_cast<const HolidayEntry*>(second);
+    if (a->when > b->when) return 1;
+    if (a->when < b->when) return -1;
+    return 0;
+}
+
+int BuildHolidayTable(const C_Time& point) {
+    g_holidayCount = 0;
+    // An invalid point reads as year 0, which no calendar rule can place: list nothing.
+    if (point.IsInvalid()) return 0;
+    const int y = point.GetLocYear();
+    if (y < 1601) return 0;
+
+    AddFixedDay(1, 1, y, "Neujahr", true);
+    AddFixedDay(1, 5, y, "Tag der Arbeit", true);
+    AddFixedDay(15, 8, y, "Maria Himmelfahrt", true);
+    AddFixedDay(3, 10, y, "Tag der dt. Einheit", true);
+    AddFixedDay(25, 12, y, "1.Weihnachtstag", true);
+    AddFixedDay(26, 12, y, "2.Weihnachtstag", true);
+    AddFixedDay(6, 1, y, "Heilige drei K\xF6nige", false);
+    AddFixedDay(31, 10, y, "Reformationstag", false);
+    AddFixedDay(1, 11, y, "Allerheiligen", false);
+    AddFixedDay(2, 11, y, "Allerseelen", false);
+    AddFixedDay(6, 12, y, "Nikolaustag", false);
+    AddFixedDay(8, 12, y, "Maria Empf\xE4ngnis", false);
+    AddFixedDay(24, 12, y, "Heiligabend", false);
+    AddFixedDay(31, 12, y, "Sylvester", false);
+    AddFixedDay(30, 4, y, "Walpurgisnacht", false);
+    AddFixedDay(11, 5, y, "Begin der Eisheiligen", false);
+    AddFixedDay(31, 10, y, "Weltspartag,Haloween", false);
+
+    // Offsets from 1 January: one day earlier in leap years after February.
+    AddDayOfYear(y, 44, "Valentinstag", false);
+    AddDayOfYear(y, 79, "Fr\xFChlingsanfang", false);
+    AddDayOfYear(y, 171, "Sommeranfang", false);
+    AddDayOfYear(y, 265, "Herbstanfang", false);
+    AddDayOfYear(y, 355, "Winteranfang", false);
+
+    AddEasterDay(y, -2, "KarFreitag", true);
+    AddEasterDay(y, 0, "Ostersonntag", true);
+    AddEasterDay(y, 1, "Ostermontag", true);
+    AddEasterDay(y, 39, "Christi Himmelfahrt", true);
+    AddEasterDay(y, 49, "Pfingstsonntag", true);
+    AddEasterDay(y, 50, "Pfingstmontag", true);
+    AddEasterDay(y, -48, "Rosenmontag", false);
+    AddEasterDay(y, -46, "Aschermittwoch", false);
+    AddEasterDay(y, -7, "Palmsonntag", false);
+    AddEasterDay(y, -3, "GruenDonnerstag", false);
+    AddEasterDay(y, 7, "Weisser Sonntag", false);
+    AddEasterDay(y, 60, "Fronleichnam", false);
+    AddEasterDay(y, 68, "Herz-Jesu-Fest", false);
+
+    AddAdventDay(y, -35, "Volkstrauertag", false);
+    AddAdventDay(y, -32, "Busstag", false);
+    AddAdventDay(y, -28, "Totensonntag", false);
+    AddAdventDay(y, -21, "1.Advent", false);
+    AddAdventDay(y, -14, "2.Advent", false);
+    AddAdventDay(y, -7, "3.Advent", false);
+    AddAdventDay(y, 0, "4.Advent", false);
+
+    AddEasterDay(y, 39, "Vatertag", false);
+    AddNthWeekday(y, 5, 2, 6, "Muttertag", false);
+    AddNthWeekday(y, 10, 1, 6, "Erntedankfest", false);
+    AddNthWeekday(y, 11, 4, 3, "Thanksgivings Day", false);
+    AddSummerTimeDay(y, 0, "Sommerzeitanfang", false);
+    AddSummerTimeDay(y, 1, "Sommerzeitende", false);
+
+    // qsort would move the records bytewise, which C++ leaves undefined for a type with a
+    // string member; a stable sort also keeps same-instant days in a fixed order.
+    std::stable_sort(g_holidays, g_holidays + g_holidayCount, [](const HolidayEntry& a, const HolidayEntry& b) {
+        return CompareHolidays(&a, &b) < 0;
+    });
+    return g_holidayCount;
+}
+
+const char* FormatHolidayLine(const HolidayEntry& entry, C_String& line) {
+    C_String weekday;
+    C_String date;
+    entry.when.GetDayString(weekday, true, 0x400, NULL);
+    entry.when.Format(date, FMT_DATE | FMT_YEAR4, 0x400, NULL);
+    line.Format("%s\t%s%s\t%s\t%s", entry.legal ? "**" : " ", weekday.c_str(), " ", date.c_str(), entry.name.c_str());
+    return line.c_str();
+}
