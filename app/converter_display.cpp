@@ -1,0 +1,89 @@
+// The main dialog's display: the full refresh of every text, and the clock once a second.
+#include <cstdio>
+
+#include "app/converter_dlg.h"
+#include "app/framework/text.h"
+#include "app/resource_ids.h"
+#include "strings/c_string.h"
+
+namespace {
+
+constexpr unsigned long kUserLocale = LOCALE_USER_DEFAULT;
+
+std::string Formatted(const C_Time& t, int flags) {
+    char buffer[300];
+    return t.Format(buffer, sizeof buffer, flags, kUserLocale, NULL);
+}
+
+}  // namespace
+
+int C_ConverterDlg::Refresh() {
+    EnableItem(IDOK, false);
+    BuildHolidayList(m_time);
+
+    const bool hex = IsItemChecked(IDC_HEX);
+    C_String raw;
+    m_fileTimeText = m_time.GetTimeStr(raw, hex);
+    const long unixTime = m_time.GetUnixTime();
+    m_unixTimeText = hex ? FormatText("%lx", static_cast<unsigned long>(unixTime)) : FormatText("%ld", unixTime);
+    double ole = 0;
+    m_time.GetVariantTimeUTC(&ole);
+    m_oleTimeText = FormatText("%.15f", ole);
+    m_dateText = Formatted(m_time, FMT_DATE | FMT_YEAR4);
+    m_timeText = Formatted(m_time, FMT_TIME | FMT_SECONDS);
+    m_localText = Formatted(m_time, 0x3b);
+    m_utcText = Formatted(m_time, 0x13b);
+
+    TIME_ZONE_INFORMATION zone;
+    C_Time::GetLocTimeZoneInfo(&zone);
+    C_Time start, end;
+    const bool summer = m_time.IsSummerTime(&zone, &start, &end, NULL);
+    m_dstStartText.clear();
+    m_dstEndText.clear();
+    if (start.IsValid()) {
+        // The local text shows the last whole second of the regime that ends there.
+        const C_TimeSpan tick(static_cast<__int64>(1));
+        const std::string utcStart = Formatted(start, 0x10b), utcEnd = Formatted(end, 0x10b);
+        m_dstStartText = Formatted(start - tick, 0x0b) + "+1s  ( UTC " + utcStart + " )";
+        m_dstEndText = Formatted(end - tick, 0x0b) + "+1s  ( UTC " + utcEnd + " )";
+        m_seasonText = summer ? "Sommerzeit" : "Winterzeit/Normalzeit";
+    } else {
+        m_seasonText = " Normalzeit (keine Zeitumschaltung)";
+    }
+    std::string weekday;
+    m_time.GetDayString(weekday, false, kUserLocale);
+    m_dayText = weekday + FormatText(", KW%d", m_time.GetLocWeekOfYear(NULL));
+    m_relDaysText = "...";
+    m_zoneText = WideToAnsi(summer ? zone.DaylightName : zone.StandardName);
+    m_biasText = FormatText("%ld min", zone.Bias);
+    m_dstBiasText = FormatText("%ld min", summer ? zone.DaylightBias : 0L);
+
+    UpdateData(false);
+    UpdateClock();
+    return 0;
+}
+
+void C_ConverterDlg::UpdateRelativeDays() {
+    const C_Time now("Now");
+    // Whole seconds between the UTC days, and between the points; 64-bit, so points more
+    // than 68 years away still read right.
+    const long long d = static_cast<__int64>(m_time.StartDayUTC() - now.StartDayUTC()) / 10000000;
+    const long long t = static_cast<__int64>(m_time - now) / 10000000;
+    long long r = t - d;
+    const long long days = d / 86400, hours = r / 3600;
+    r -= hours * 3600;
+    const long long minutes = r / 60, seconds = r - minutes * 60;
+    m_relDaysText = FormatText("%lld Tage, %lld h, %lld min, %lld sek", days, hours, minutes, seconds);
+    SetItemText(IDC_RELDAYS, m_relDaysText);
+}
+
+void C_ConverterDlg::UpdateClock() {
+    UpdateRelativeDays();
+    m_clockLabel.SetText(Formatted(C_Time("Now"), 0x0b));
+}
+
+void C_ConverterDlg::OnTimer(UINT_PTR) {
+    // A status text of the time synchronisation begins with a letter and stays standing.
+    const std::string label = m_clockLabel.GetText();
+    if (label.empty() || static_cast<signed char>(label[0]) < 'A') UpdateClock();
+}

@@ -1,0 +1,151 @@
+// The main dialog's start-up, data exchange, message dispatch and window handlers.
+#include "app/converter_dlg.h"
+
+#include "app/framework/app_instance.h"
+#include "app/framework/text.h"
+#include "app/resource_ids.h"
+
+#ifndef QUENDEL_SIMPLE_VARIANT
+#define QUENDEL_SIMPLE_VARIANT 1
+#endif
+
+const int g_simpleVariant = QUENDEL_SIMPLE_VARIANT;
+int g_lastInput = 1;
+C_Time g_startTime;
+
+namespace {
+constexpr UINT_PTR kClockTimer = 14;
+}  // namespace
+
+C_ConverterDlg::C_ConverterDlg(int templateId) : C_Dialog(templateId) {
+    m_hIcon = LoadIconA(g_hInstance, MAKEINTRESOURCEA(IDR_MAINFRAME));
+}
+
+C_ConverterDlg::~C_ConverterDlg() { FreeZoneRecords(); }
+
+void C_ConverterDlg::DoDataExchange(C_DataExchange& dx) {
+    dx.Control(IDC_CLOCK, m_clockLabel);
+    dx.Control(IDC_ZONES, m_zoneCombo);
+    dx.Control(IDC_HOLIDAYS, m_holidayList);
+    dx.Text(IDC_LOCAL, m_localText);
+    dx.Text(IDC_UTC, m_utcText);
+    dx.Text(IDC_SEASON, m_seasonText);
+    dx.Text(IDC_DAY, m_dayText);
+    dx.Text(IDC_ZONE, m_zoneText);
+    dx.Text(IDC_DSTSTART, m_dstStartText);
+    dx.Text(IDC_DSTEND, m_dstEndText);
+    if (IsExpert()) {
+        dx.Text(IDC_BIAS, m_biasText);
+        dx.Text(IDC_DSTBIAS, m_dstBiasText);
+        dx.Text(IDC_FILETIME, m_fileTimeText);
+        dx.Text(IDC_UNIXTIME, m_unixTimeText);
+        dx.Text(IDC_OLETIME, m_oleTimeText);
+    } else {
+        dx.Text(IDC_RELDAYS, m_relDaysText);
+    }
+    dx.Text(IDC_DATE, m_dateText);
+    dx.Text(IDC_TIME, m_timeText);
+}
+
+BOOL C_ConverterDlg::OnInitDialog() {
+    C_Dialog::OnInitDialog();
+    if (HMENU menu = GetSystemMenu(Handle(), FALSE)) {  // borrowed: the window's own menu
+        const std::string entry = LoadResourceString(IDS_ABOUTBOX);
+        if (!entry.empty()) {
+            AppendMenuA(menu, MF_SEPARATOR, 0, NULL);
+            AppendMenuA(menu, MF_STRING, IDM_ABOUTBOX, entry.c_str());
+        }
+    }
+    SendMessageA(Handle(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(m_hIcon));
+    SendMessageA(Handle(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(m_hIcon));
+    g_startTime.SetTime();
+    m_fileTimeText = FormatText("%lld", static_cast<long long>(g_startTime.GetTimeUTC()));
+    FillZoneList();
+    m_time = g_startTime;
+    Refresh();
+    SetTimer(Handle(), kClockTimer, 1000, NULL);
+    return TRUE;
+}
+
+bool C_ConverterDlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+    switch (message) {
+    case WM_SYSCOMMAND:
+        if ((wParam & 0xFFF0) == IDM_ABOUTBOX) {
+            OnSysCommand(static_cast<UINT>(wParam), lParam);
+            result = 0;
+            return true;
+        }
+        return false;
+    case WM_PAINT:
+        return OnPaintMinimized();
+    case WM_QUERYDRAGICON:
+        result = reinterpret_cast<LRESULT>(m_hIcon);
+        return true;
+    case WM_DESTROY:
+        // However the dialog ends (close box, Escape), the zone records go with it, and
+        // the wrappers let go of controls that are about to vanish.
+        FreeZoneRecords();
+        m_clockLabel.Attach(NULL);
+        m_zoneCombo.Attach(NULL);
+        m_holidayList.Attach(NULL);
+        return false;
+    default:
+        return false;
+    }
+}
+
+bool C_ConverterDlg::OnCommand(int id, int code, HWND control) {
+    switch (id) {
+    case IDOK:
+        if (code == BN_CLICKED) Convert();
+        return true;
+    case IDC_FILETIME:
+        if (code == EN_CHANGE) OnInput(1, "Neue Filetime");
+        return true;
+    case IDC_UNIXTIME:
+        if (code == EN_CHANGE) OnInput(2, "Neue Unixzeit");
+        return true;
+    case IDC_DATE:
+    case IDC_TIME:
+        if (code == EN_CHANGE) OnInput(3, "Neues Datum");
+        return true;
+    case IDC_OLETIME:
+        if (code == EN_CHANGE) OnInput(4, "New OleTime");
+        return true;
+    case IDC_ZONES:
+        if (code == CBN_SELCHANGE) OnZoneChange();
+        return true;  // CBN_EDITCHANGE: nothing to do
+    case IDC_HEX:
+        if (code == BN_CLICKED) OnHexadecimal();
+        return true;
+    case IDC_SYNC:
+        return true;  // the time server is asked by the network part
+    default:
+        return C_Dialog::OnCommand(id, code, control);
+    }
+}
+
+void C_ConverterDlg::OnSysCommand(UINT, LPARAM) {
+    // The about box arrives with the window toolkit.
+}
+
+bool C_ConverterDlg::OnPaintMinimized() {
+    if (!IsIconic(Handle())) return false;
+    PAINTSTRUCT ps;
+    HDC dc = BeginPaint(Handle(), &ps);  // borrowed until EndPaint
+    SendMessageA(Handle(), WM_ICONERASEBKGND, reinterpret_cast<WPARAM>(dc), 0);
+    const int cx = GetSystemMetrics(SM_CXICON), cy = GetSystemMetrics(SM_CYICON);
+    RECT client;
+    GetClientRect(Handle(), &client);
+    DrawIcon(dc, (client.right - client.left - cx + 1) / 2, (client.bottom - client.top - cy + 1) / 2, m_hIcon);
+    EndPaint(Handle(), &ps);
+    return true;
+}
+
+void C_ConverterDlg::FreeZoneRecords() {
+    const int count = m_zoneCombo.GetCount();
+    for (int i = 0; i < count; ++i) {
+        delete static_cast<TIME_ZONE_INFORMATION*>(m_zoneCombo.GetItemData(i));
+        m_zoneCombo.SetItemData(i, nullptr);
+    }
+}

@@ -1,0 +1,70 @@
+// C_ConverterDlg: the main dialog. It shows one point in time, m_time, in every
+// representation, the facts of the chosen time zone at that point and the year's
+// holidays; the user sets the point by typing it in any of the input forms.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+#include "app/framework/c_dialog.h"
+#include "timelib/c_time.h"
+
+// The main template is chosen when the program is built: 0 the expert template 102,
+// 1 the simple template 103 (the delivered one).
+extern const int g_simpleVariant;
+// Which input was edited last: 1 Filetime, 2 Unix time, 3 date and time, 4 OLE time.
+extern int g_lastInput;
+// The moment the main dialog initialised.
+extern C_Time g_startTime;
+
+class C_ConverterDlg : public C_Dialog {
+public:
+    explicit C_ConverterDlg(int templateId = 102 + g_simpleVariant);
+    ~C_ConverterDlg() override;
+
+    // The full refresh: every text from m_time and the user time zone, the holiday list,
+    // the controls, the clock. Disables the "Übernehmen" button. Returns 0.
+    int Refresh();
+    // The light path, once a second: the clock label and the relative-days text.
+    void UpdateClock();
+    void UpdateRelativeDays();
+
+    // The input forms (the handlers of the "Übernehmen" command and the zone list).
+    void Convert();
+    void ConvertFileTime();
+    void ConvertUnixTime();
+    void ConvertDate();
+    void ConvertOleTime();
+    void OnZoneChange();
+
+    // Filled once at start-up from the registry's time-zone database.
+    void FillZoneList();
+    void BuildHolidayList(const C_Time& point);
+
+    // Members, shared by the display and the inputs.
+    C_StaticLabel m_clockLabel;
+    C_ComboBox m_zoneCombo;
+    C_ListBox m_holidayList;
+    std::string m_localText, m_utcText, m_seasonText, m_dayText, m_relDaysText, m_zoneText, m_dstStartText,
+        m_dstEndText, m_biasText, m_dstBiasText, m_fileTimeText, m_unixTimeText, m_dateText, m_timeText,
+        m_oleTimeText;
+    HICON m_hIcon = NULL;  // shared icon resource: not destroyed
+    C_Time m_time;
+
+protected:
+    BOOL OnInitDialog() override;
+    void DoDataExchange(C_DataExchange& dx) override;
+    bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
+    bool OnCommand(int id, int code, HWND control) override;
+    void OnOK() override { Convert(); }  // Enter never ends the dialog
+    void OnTimer(UINT_PTR id) override;
+
+private:
+    void OnSysCommand(UINT command, LPARAM parameter);
+    bool OnPaintMinimized();
+    void OnInput(int input, const char* buttonText);
+    void OnHexadecimal() { Refresh(); }
+    void FreeZoneRecords();
+    bool IsExpert() const { return TemplateId() == 102; }
+};
