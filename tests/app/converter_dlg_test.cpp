@@ -267,9 +267,36 @@ TEST_P(ConverterDialog, ZoneChange) {
     EXPECT_FALSE(ButtonEnabled());
 }
 
+// Started in the machine's own zone (Europe/Berlin for the tests), the list preselects it,
+// although Wine names the machine's zone in German and the database in English. (Wine
+// reports a zone of the same rules, which need not be the one named after Berlin.)
+TEST_P(ConverterDialog, PreselectsTheMachineZone) {
+    dialog.reset();
+    UserZoneScope::Clear();
+    dialog = std::make_unique<TestDialog>(GetParam());
+    ASSERT_TRUE(dialog->Create());
+    const int current = static_cast<int>(SendDlgItemMessageA(Window(), IDC_ZONES, CB_GETCURSEL, 0, 0));
+    ASSERT_GE(current, 0);
+    const auto* record = reinterpret_cast<const TIME_ZONE_INFORMATION*>(
+        SendDlgItemMessageA(Window(), IDC_ZONES, CB_GETITEMDATA, static_cast<WPARAM>(current), 0));
+    ASSERT_NE(record, nullptr);
+    EXPECT_EQ(record->Bias, -60);
+    EXPECT_EQ(record->DaylightBias, -60);
+    EXPECT_EQ(record->DaylightDate.wMonth, 3);
+    EXPECT_EQ(record->DaylightDate.wDay, 5);
+    EXPECT_EQ(record->StandardDate.wMonth, 10);
+    char selected[200] = "";
+    SendDlgItemMessageA(Window(), IDC_ZONES, CB_GETLBTEXT, static_cast<WPARAM>(current), reinterpret_cast<LPARAM>(selected));
+    EXPECT_EQ(std::string(selected).rfind("(UTC+01:00)", 0), 0u) << selected;
+}
+
 // Escape ends the dialog; the zone records go with it.
-TEST_P(ConverterDialog, EscapeEnds) {
+TEST_P(ConverterDialog, EscapeAndCloseBoxEnd) {
     SendMessageA(Window(), WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+    EXPECT_EQ(dialog->Handle(), nullptr);
+    dialog = std::make_unique<TestDialog>(GetParam());
+    ASSERT_TRUE(dialog->Create());
+    SendMessageA(Window(), WM_CLOSE, 0, 0);
     EXPECT_EQ(dialog->Handle(), nullptr);
 }
 
