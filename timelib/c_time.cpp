@@ -6,6 +6,7 @@
 #include "timelib/civil.h"
 #include "timelib/tick_math.h"
 #include "timelib/time_source.h"
+#include "timelib/zone_rules.h"
 
 namespace {
 
@@ -146,8 +147,16 @@ bool C_Time::SetSystemTimeUTC(const SYSTEMTIME* fields) {
 }
 
 bool C_Time::GetLocSystemTime(SYSTEMTIME* fields, const TIME_ZONE_INFORMATION* zone) const {
-    SYSTEMTIME utc;
-    if (IsValid() && GetSystemTimeUTC(&utc) && SystemTimeToLocalSystemTime(zone, &utc, fields)) return true;
+    // Straight from the ticks: the same as UTC fields through SystemTimeToLocalSystemTime,
+    // without the round trip.
+    TIME_ZONE_INFORMATION copy;
+    if (!zone) {
+        GetLocTimeZoneInfo(&copy);
+        zone = &copy;
+    }
+    std::uint64_t wall;
+    if (IsValid() && quendel::zone::UtcToWall(*zone, m_time, &wall) && quendel::civil::TicksToFields(wall, fields))
+        return true;
     *fields = SYSTEMTIME{};
     return false;
 }
@@ -188,8 +197,11 @@ SYSTEMTIME MakeFields(int year, int month, int day, int hour, int minute, int se
 bool C_Time::SetTimeUTC(int year, int month, int day, int hour, int minute, int second, int milliseconds) {
     if (!FieldsInRange(year, month, day, hour, minute, second) || milliseconds < 0 || milliseconds > 999)
         return false;
-    const SYSTEMTIME f = MakeFields(year, month, day, hour, minute, second, milliseconds);
-    return SetSystemTimeUTC(&f);
+    std::uint64_t ticks;
+    const bool converted =
+        quendel::civil::DateTimeToTicks(year, month, day, hour, minute, second, milliseconds, &ticks);
+    m_time = converted ? ticks : 0;
+    return converted;
 }
 
 bool C_Time::SetLocTime(int year, int month, int day, int hour, int minute, int second,

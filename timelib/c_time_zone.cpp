@@ -74,21 +74,15 @@ void C_Time::SearchDaylLimiter(SYSTEMTIME& rule, FILETIME* instant) {
 bool C_Time::IsSummerTime(const TIME_ZONE_INFORMATION* zone, C_Time* start, C_Time* end, SYSTEMTIME* local) const {
     TIME_ZONE_INFORMATION copy;
     const TIME_ZONE_INFORMATION& z = Resolve(zone, &copy);
-    quendel::zone::Period period = {0, 0};
-    bool answer = false;
-    SYSTEMTIME utc;
-    if (quendel::zone::FormOf(z) != quendel::zone::SummerForm::kNone && GetSystemTimeUTC(&utc)) {
-        if (!quendel::zone::SummerPeriod(z, utc.wYear, StandardBiasUse::kIgnore, &period)) period = {0, 0};
-        answer = quendel::zone::InSummer(z, m_time, StandardBiasUse::kIgnore);
-    }
+    const quendel::zone::Evaluation e = quendel::zone::Evaluate(z, m_time, StandardBiasUse::kIgnore);
     if (local) {
-        const __int64 bias = static_cast<__int64>(z.Bias) + (answer ? z.DaylightBias : 0);
+        const __int64 bias = static_cast<__int64>(z.Bias) + (e.summer ? z.DaylightBias : 0);
         const C_Time wall = *this - C_TimeSpan(bias * 600000000);
         if (!wall.GetSystemTimeUTC(local)) *local = SYSTEMTIME{};
     }
-    if (start) *start = C_Time(period.start);
-    if (end) *end = C_Time(period.end);
-    return answer;
+    if (start) *start = C_Time(e.hasPeriod ? e.period.start : 0);
+    if (end) *end = C_Time(e.hasPeriod ? e.period.end : 0);
+    return e.summer;
 }
 
 bool C_Time::SystemTimeToLocalSystemTime(const TIME_ZONE_INFORMATION* zone, const SYSTEMTIME* utc, SYSTEMTIME* local) {

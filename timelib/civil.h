@@ -36,13 +36,13 @@ constexpr unsigned DaysInMonth(int year, unsigned month) {
 
 // Days from 1601-01-01 to the date; year >= 1600, month 1 to 12, day 1 to 31.
 constexpr std::int32_t DaysFromCivil(int year, unsigned month, unsigned day) {
-    const int y = year - (month <= 2);                                 // March-based year, >= 1599
-    const int era = y / 400;                                            // [3, 77]
-    const unsigned yoe = static_cast<unsigned>(y - era * 400);          // [0, 399]
+    const unsigned y = static_cast<unsigned>(year) - (month <= 2);                 // March-based year, >= 1599
+    const unsigned era = y / 400;                                                   // [3, 77]
+    const unsigned yoe = y - era * 400;                                             // [0, 399]
     const unsigned doy = (153 * (month > 2 ? month - 3 : month + 9) + 2) / 5 + day - 1;  // [0, 365]
-    const unsigned doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;        // [0, 146096]
+    const unsigned doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;                    // [0, 146096]
     // 584694 days lie between 0000-03-01 and 1601-01-01.
-    return era * 146097 + static_cast<std::int32_t>(doe) - 584694;
+    return static_cast<std::int32_t>(era * 146097 + doe) - 584694;
 }
 
 struct CivilDate {
@@ -68,6 +68,28 @@ constexpr CivilDate CivilFromDays(std::uint32_t days) {
 // Weekday of a day count, 0 = Sunday to 6 = Saturday (the platform's numbering).
 constexpr unsigned WeekdayFromDays(std::uint32_t days) {
     return (days + 1) % 7;  // day 0 was a Monday
+}
+
+// Validated date and time to ticks, as FieldsToTicks; the fields need not form a SYSTEMTIME.
+inline bool DateTimeToTicks(int year, int month, int day, int hour, int minute, int second, int ms,
+                            std::uint64_t* ticks) {
+    // Unsigned comparisons fold the lower bounds into the upper ones.
+    if (static_cast<unsigned>(year - kMinYear) > static_cast<unsigned>(kMaxYear - kMinYear) ||
+        static_cast<unsigned>(month - 1) > 11u || static_cast<unsigned>(hour) > 23u ||
+        static_cast<unsigned>(minute) > 59u || static_cast<unsigned>(second) > 59u || static_cast<unsigned>(ms) > 999u ||
+        static_cast<unsigned>(day - 1) > 30u)
+        return false;
+    // Month lengths from a table; the leap rule only for 29 February.
+    constexpr unsigned char kDays[12] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+    if (static_cast<unsigned>(day) > kDays[month - 1] && !(month == 2 && day == 29 && IsLeapYear(year)))
+        return false;
+    const std::uint32_t days = static_cast<std::uint32_t>(
+        DaysFromCivil(year, static_cast<unsigned>(month), static_cast<unsigned>(day)));  // [0, 10674833]
+    const std::uint32_t msOfDay = ((static_cast<std::uint32_t>(hour) * 60u + static_cast<std::uint32_t>(minute)) * 60u +
+                                   static_cast<std::uint32_t>(second)) * 1000u +
+                                  static_cast<std::uint32_t>(ms);  // [0, 86399999]
+    *ticks = days * kTicksPerDay + static_cast<std::uint64_t>(msOfDay) * kTicksPerMillisecond;
+    return true;
 }
 
 // Ticks to UTC calendar fields, weekday included. False (fields untouched) for counts

@@ -1,5 +1,7 @@
 #include "timelib/zone_rules.h"
 
+#include <cstring>
+
 #include "timelib/civil.h"
 
 namespace quendel::zone {
@@ -82,17 +84,95 @@ bool SummerPeriod(const TIME_ZONE_INFORMATION& zone, int year, StandardBiasUse u
            Shift(endWall, MinutesToTicks(zone.Bias) + MinutesToTicks(zone.DaylightBias), &period->end);
 }
 
-bool InSummer(const TIME_ZONE_INFORMATION& zone, std::uint64_t utc, StandardBiasUse use) {
-    const SummerForm form = FormOf(zone);
-    if (form == SummerForm::kNone || utc > civil::kMaxTicks) return false;
-    Period p;
-    if (form == SummerForm::kAbsolute) return SummerPeriod(zone, 0, use, &p) && Contains(p, utc);
+namespace {
+
+// Summer periods per UTC year of one record, kept per thread: callers convert many points
+// of the same zone in a row, and rebuilding the three periods around a year costs six rule
+// evaluations. The key holds every field the evaluation reads, so a changed record never
+// meets a stale entry: a new key starts a new generation, which retires every year entry.
+struct RuleKey {
+    LONG bias, standardBias, daylightBias;
+    SYSTEMTIME standardDate, daylightDate;
+    int use;
+};
+
+struct YearEntry {
+    std::uint32_t generation;  // 0: never filled
+    int year;
+    bool has[3];               // periods beginning in year - 1, year, year + 1
+    Period periods[3];
+};
+
+constexpr int kCachedYears = 1024;  // a direct-mapped slot per year, 64 KiB per thread
+
+struct ZoneCache {
+    RuleKey key;
+    std::uint32_t generation;
+    YearEntry years[kCachedYears];
+};
+
+RuleKey KeyOf(const TIME_ZONE_INFORMATION& zone, StandardBiasUse use) {
+    RuleKey key;
+    std::memset(&key, 0, sizeof key);  // padding too, for the byte comparison
+    key.bias = zone.Bias;
+    key.standardBias = zone.StandardBias;
+    key.daylightBias = zone.DaylightBias;
+    key.standardDate = zone.StandardDate;
+    key.daylightDate = zone.DaylightDate;
+    // Without a standard bias both uses give the same periods: share their entries.
+    key.use = zone.StandardBias == 0 ? 0 : static_cast<int>(use);
+    return key;
+}
+
+thread_local ZoneCache* t_cache = nullptr;  // made on first use, kept for the thread's life
+
+// The periods around the UTC year of utc (<= kMaxTicks) for a rule-form record.
+const YearEntry& PeriodsAround(const TIME_ZONE_INFORMATION& zone, std::uint64_t utc, StandardBiasUse use) {
+    if (!t_cache) {
+        static thread_local ZoneCache storage = {};
+        t_cache = &storage;
+    }
+    ZoneCache& cache = *t_cache;
+    const RuleKey key = KeyOf(zone, use);
+    if (cache.generation == 0 || std::memcmp(&key, &cache.key, sizeof key) != 0) {
+        cache.key = key;
+        if (++cache.generation == 0) cache.generation = 1;  // after 2^32 records: wrap past "never"
+        if (cache.generation == 1)
+            for (YearEntry& e : cache.years) e.generation = 0;
+    }
     const int year = UtcYear(utc);
+    YearEntry& e = cache.years[static_cast<unsigned>(year) % kCachedYears];
+    if (e.generation != cache.generation || e.year != year) {
+        for (int i = 0; i < 3; ++i) e.has[i] = SummerPeriod(zone, year - 1 + i, use, &e.periods[i]);
+        e.year = year;
+        e.generation = cache.generation;
+    }
+    return e;
+}
+
+}  // namespace
+
+Evaluation Evaluate(const TIME_ZONE_INFORMATION& zone, std::uint64_t utc, StandardBiasUse use) {
+    Evaluation e = {false, false, {0, 0}};
+    const SummerForm form = FormOf(zone);
+    if (form == SummerForm::kNone || utc > civil::kMaxTicks) return e;
+    if (form == SummerForm::kAbsolute) {
+        e.hasPeriod = SummerPeriod(zone, 0, use, &e.period);
+        e.summer = e.hasPeriod && Contains(e.period, utc);
+        return e;
+    }
     // The local year may differ from the UTC year near the new year, and a southern summer
     // that began last year still runs in January: look at the neighbours too.
-    for (int y = year - 1; y <= year + 1; ++y)
-        if (SummerPeriod(zone, y, use, &p) && Contains(p, utc)) return true;
-    return false;
+    const YearEntry& c = PeriodsAround(zone, utc, use);
+    e.hasPeriod = c.has[1];
+    if (e.hasPeriod) e.period = c.periods[1];
+    for (int i = 0; i < 3; ++i)
+        if (c.has[i] && Contains(c.periods[i], utc)) e.summer = true;
+    return e;
+}
+
+bool InSummer(const TIME_ZONE_INFORMATION& zone, std::uint64_t utc, StandardBiasUse use) {
+    return Evaluate(zone, utc, use).summer;
 }
 
 bool UtcToWall(const TIME_ZONE_INFORMATION& zone, std::uint64_t utc, std::uint64_t* wall) {

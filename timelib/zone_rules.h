@@ -41,6 +41,15 @@ bool SummerPeriod(const TIME_ZONE_INFORMATION& zone, int year, StandardBiasUse u
 // began the year before (southern hemisphere) or begins in the next UTC year's first hours.
 bool InSummer(const TIME_ZONE_INFORMATION& zone, std::uint64_t utc, StandardBiasUse use);
 
+// The summer test of a UTC instant together with the period that begins in its UTC year
+// (rule form) or the record's one period (absolute form).
+struct Evaluation {
+    bool summer;
+    bool hasPeriod;  // false without summer time
+    Period period;   // of the instant's UTC year
+};
+Evaluation Evaluate(const TIME_ZONE_INFORMATION& zone, std::uint64_t utc, StandardBiasUse use);
+
 // UTC to local wall-clock ticks (platform contract: local = UTC - Bias - DaylightBias in
 // summer, UTC - Bias - StandardBias outside). False when the result leaves the tick range.
 bool UtcToWall(const TIME_ZONE_INFORMATION& zone, std::uint64_t utc, std::uint64_t* wall);

@@ -80,3 +80,28 @@ TEST(ZoneRules, EdgesOfTheTickRange) {
     EXPECT_FALSE(RuleWallTicks(east.DaylightDate, 30828, &wall));
     EXPECT_TRUE(RuleWallTicks(east.DaylightDate, 30827, &wall));
 }
+
+// Results are remembered per zone and year; a record changed in place, or another zone in
+// between, never gets an answer of the old one.
+TEST(ZoneRules, RememberedPeriodsFollowTheRecord) {
+    TIME_ZONE_INFORMATION z = test_zones::WEurope();
+    const std::uint64_t july = test_zones::FromUnix(1057060800);  // 2003-07-01 12:00 UTC
+    const std::uint64_t january = test_zones::FromUnix(1041422400);  // 2003-01-01 12:00 UTC
+    EXPECT_TRUE(InSummer(z, july, StandardBiasUse::kApply));
+    z.DaylightDate.wMonth = 8;  // summer now starts in August
+    EXPECT_FALSE(InSummer(z, july, StandardBiasUse::kApply));
+    z.DaylightDate.wMonth = 3;
+    EXPECT_TRUE(InSummer(z, july, StandardBiasUse::kApply));
+    const TIME_ZONE_INFORMATION sydney = test_zones::AusEastern();
+    for (int i = 0; i < 3; ++i) {
+        EXPECT_TRUE(InSummer(sydney, january, StandardBiasUse::kIgnore));
+        EXPECT_FALSE(InSummer(z, january, StandardBiasUse::kIgnore));
+        EXPECT_FALSE(InSummer(sydney, july, StandardBiasUse::kApply));
+        EXPECT_TRUE(InSummer(z, july, StandardBiasUse::kApply));
+    }
+    // The standard bias moves the start only where it is applied.
+    z.StandardBias = 120;
+    const std::uint64_t justAfterStart = test_zones::FromUnix(1048986000 + 1800);  // 2003-03-30 01:30 UTC
+    EXPECT_TRUE(InSummer(z, justAfterStart, StandardBiasUse::kIgnore));
+    EXPECT_FALSE(InSummer(z, justAfterStart, StandardBiasUse::kApply));  // starts 03:00 UTC now
+}

@@ -1,0 +1,227 @@
+// Measures the time library against anchors run in the same process on the same inputs:
+// the C++ standard library's calendar conversion and the platform's time calls. Prints one
+// line per operation: ns/op of ours, ns/op of the anchor, the ratio. Every measured
+// function is first checked for equal results against its anchor.
+#include <windows.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdint>
+#include <cstdio>
+#include <cstring>
+#include <random>
+#include <vector>
+
+#include "timelib/c_time.h"
+
+namespace {
+
+constexpr int kInputs = 16384;
+constexpr int kRepetitions = 15;
+volatile std::uint64_t g_sink;  // keeps the measured work alive
+
+double NowNs() {
+    static LARGE_INTEGER frequency = [] {
+        LARGE_INTEGER f;
+        QueryPerformanceFrequency(&f);
+        return f;
+    }();
+    LARGE_INTEGER c;
+    QueryPerformanceCounter(&c);
+    return static_cast<double>(c.QuadPart) * 1e9 / static_cast<double>(frequency.QuadPart);
+}
+
+// Median ns per input of body over all inputs, less the empty loop's.
+template <typename Body>
+double Measure(Body body) {
+    std::vector<double> runs;
+    for (int r = 0; r < kRepetitions; ++r) {
+        const double start = NowNs();
+        for (int i = 0; i < kInputs; ++i) body(i);
+        runs.push_back((NowNs() - start) / kInputs);
+    }
+    std::sort(runs.begin(), runs.end());
+    return runs[runs.size() / 2];
+}
+
+double g_baseline = 0;
+
+double Net(double ns) { return std::max(ns - g_baseline, 0.01); }
+
+void Line(const char* operation, double ours, const char* anchorName, double anchor, const char* target) {
+    std::printf("%-44s %8.1f ns  %-40s %8.1f ns  ratio %5.2f  (target %s)\n", operation, Net(ours), anchorName,
+                Net(anchor), Net(ours) / Net(anchor), target);
+}
+
+bool Same(const SYSTEMTIME& a, const SYSTEMTIME& b) {
+    return a.wYear == b.wYear && a.wMonth == b.wMonth && a.wDay == b.wDay && a.wHour == b.wHour &&
+           a.wMinute == b.wMinute && a.wSecond == b.wSecond && a.wMilliseconds == b.wMilliseconds &&
+           a.wDayOfWeek == b.wDayOfWeek;
+}
+
+int g_mismatches = 0;
+void Check(bool ok, const char* what, int i) {
+    if (!ok && g_mismatches++ < 10) std::printf("MISMATCH %s at input %d\n", what, i);
+}
+
+}  // namespace
+
+int main() {
+    std::mt19937_64 rng(20031224);
+    C_Time first, last;
+    first.SetTimeUTC(1601, 1, 2, 0, 0, 0, 0);
+    last.SetTimeUTC(2400, 12, 31, 0, 0, 0, 0);
+    TIME_ZONE_INFORMATION zone = {};
+    zone.Bias = -60;
+    zone.DaylightBias = -60;
+    zone.StandardDate = SYSTEMTIME{0, 10, 0, 5, 3, 0, 0, 0};
+    zone.DaylightDate = SYSTEMTIME{0, 3, 0, 5, 2, 0, 0, 0};
+
+    // Random points, and a set clustered within a day of summer-time changes.
+    std::vector<std::uint64_t> ticks(kInputs), clustered(kInputs);
+    for (int i = 0; i < kInputs; ++i) {
+        ticks[i] = first.GetTimeUTC() + rng() % (last.GetTimeUTC() - first.GetTimeUTC());
+        C_Time start, end;
+        C_Time(ticks[i]).IsSummerTime(&zone, &start, &end, nullptr);
+        const std::uint64_t change = (i & 1) ? end.GetTimeUTC() : start.GetTimeUTC();
+        clustered[i] = change - 864000000000ull + rng() % 1728000000000ull;
+    }
+    std::vector<SYSTEMTIME> fields(kInputs), local(kInputs);
+    for (int i = 0; i < kInputs; ++i) {
+        C_Time(ticks[i]).GetSystemTimeUTC(&fields[i]);
+        C_Time(clustered[i]).GetLocSystemTime(&local[i], &zone);
+    }
+
+    g_baseline = Measure([&](int i) { g_sink = g_sink + ticks[i]; });
+    std::printf("inputs %d, repetitions %d, empty loop %.2f ns (subtracted)\n", kInputs, kRepetitions, g_baseline);
+
+    // Equal results first.
+    using namespace std::chrono;
+    for (int i = 0; i < kInputs; ++i) {
+        SYSTEMTIME ours, platform;
+        C_Time(ticks[i]).GetSystemTimeUTC(&ours);
+        FILETIME ft;
+        C_Time(ticks[i]).GetFileTime(&ft);
+        FileTimeToSystemTime(&ft, &platform);
+        Check(Same(ours, platform), "ticks -> UTC fields", i);
+        C_Time back;
+        back.SetTimeUTC(ours.wYear, ours.wMonth, ours.wDay, ours.wHour, ours.wMinute, ours.wSecond, ours.wMilliseconds);
+        FILETIME pft;
+        SystemTimeToFileTime(&platform, &pft);
+        Check(back == C_Time(pft), "UTC fields -> ticks", i);
+        SYSTEMTIME lo, lp;
+        C_Time(clustered[i]).GetLocSystemTime(&lo, &zone);
+        C_Time(clustered[i]).GetSystemTimeUTC(&ours);
+        SystemTimeToTzSpecificLocalTime(&zone, &ours, &lp);
+        Check(Same(lo, lp), "ticks -> local fields", i);
+    }
+
+    // Ticks to UTC fields.
+    auto chronoFields = [&](std::uint64_t t) {
+        const std::int64_t unixTicks = static_cast<std::int64_t>(t) - 116444736000000000ll;
+        const std::int64_t days = (unixTicks >= 0 ? unixTicks : unixTicks - 863999999999ll) / 864000000000ll;
+        const year_month_day ymd{sys_days{std::chrono::days{days}}};
+        const std::int64_t rest = unixTicks - days * 864000000000ll;
+        const unsigned ms = static_cast<unsigned>(rest / 10000);
+        return static_cast<std::uint64_t>(static_cast<int>(ymd.year())) + unsigned(ymd.month()) + unsigned(ymd.day()) +
+               ms / 3600000 + ms / 60000 % 60 + ms / 1000 % 60 + ms % 1000;
+    };
+    const double oursToFields = Measure([&](int i) {
+        SYSTEMTIME f;
+        C_Time(ticks[i]).GetSystemTimeUTC(&f);
+        g_sink = g_sink + f.wDay + f.wSecond;
+    });
+    const double chronoToFields = Measure([&](int i) { g_sink = g_sink + chronoFields(ticks[i]); });
+    const double platformToFields = Measure([&](int i) {
+        FILETIME ft = {static_cast<DWORD>(ticks[i]), static_cast<DWORD>(ticks[i] >> 32)};
+        SYSTEMTIME f;
+        FileTimeToSystemTime(&ft, &f);
+        g_sink = g_sink + f.wDay + f.wSecond;
+    });
+    Line("ticks -> UTC fields (GetSystemTimeUTC)", oursToFields, "std::chrono year_month_day + h/m/s", chronoToFields, "<= 1.0x");
+    Line("", oursToFields, "FileTimeToSystemTime", platformToFields, "<= 1.0x");
+
+    // UTC fields to ticks.
+    const double oursFromFields = Measure([&](int i) {
+        const SYSTEMTIME& f = fields[i];
+        C_Time t;
+        t.SetTimeUTC(f.wYear, f.wMonth, f.wDay, f.wHour, f.wMinute, f.wSecond, f.wMilliseconds);
+        g_sink = g_sink + t.GetTimeUTC();
+    });
+    const double chronoFromFields = Measure([&](int i) {
+        const SYSTEMTIME& f = fields[i];
+        const sys_days d{year{f.wYear} / f.wMonth / f.wDay};
+        g_sink = g_sink + static_cast<std::uint64_t>(d.time_since_epoch().count()) * 864000000000ull +
+                 ((f.wHour * 60u + f.wMinute) * 60u + f.wSecond) * 10000000ull + f.wMilliseconds * 10000ull;
+    });
+    const double platformFromFields = Measure([&](int i) {
+        FILETIME ft;
+        SystemTimeToFileTime(&fields[i], &ft);
+        g_sink = g_sink + ft.dwLowDateTime;
+    });
+    Line("UTC fields -> ticks (SetTimeUTC)", oursFromFields, "std::chrono sys_days + h/m/s", chronoFromFields, "<= 1.0x");
+    Line("", oursFromFields, "SystemTimeToFileTime", platformFromFields, "<= 1.0x");
+
+    // Ticks to local fields in a rule zone.
+    const double oursToLocal = Measure([&](int i) {
+        SYSTEMTIME f;
+        C_Time(clustered[i]).GetLocSystemTime(&f, &zone);
+        g_sink = g_sink + f.wHour;
+    });
+    const double platformToLocal = Measure([&](int i) {
+        SYSTEMTIME u, f;
+        C_Time(clustered[i]).GetSystemTimeUTC(&u);
+        SystemTimeToTzSpecificLocalTime(&zone, &u, &f);
+        g_sink = g_sink + f.wHour;
+    });
+    Line("ticks -> local fields (GetLocSystemTime)", oursToLocal, "ours ticks -> UTC fields", oursToFields, "<= 2x");
+    Line("", oursToLocal, "SystemTimeToTzSpecificLocalTime (+fields)", platformToLocal, "<= 0.25x");
+
+    // Local fields to ticks.
+    const double oursFromLocal = Measure([&](int i) {
+        const SYSTEMTIME& f = local[i];
+        C_Time t;
+        t.SetLocTime(f.wYear, f.wMonth, f.wDay, f.wHour, f.wMinute, f.wSecond, &zone);
+        g_sink = g_sink + t.GetTimeUTC();
+    });
+    const double platformFromLocal = Measure([&](int i) {
+        SYSTEMTIME u;
+        TzSpecificLocalTimeToSystemTime(&zone, &local[i], &u);
+        g_sink = g_sink + u.wHour;
+    });
+    Line("local fields -> ticks (SetLocTime)", oursFromLocal, "ours UTC fields -> ticks", oursFromFields, "<= 2.5x");
+    Line("", oursFromLocal, "TzSpecificLocalTimeToSystemTime", platformFromLocal, "<= 0.3x");
+
+    // Summer time with its change-over instants.
+    const double oursSummer = Measure([&](int i) {
+        C_Time s, e;
+        g_sink = g_sink + C_Time(clustered[i]).IsSummerTime(&zone, &s, &e, nullptr) + s.GetTimeUTC();
+    });
+    Line("IsSummerTime with start and end", oursSummer, "ours ticks -> UTC fields", oursToFields, "<= 3x");
+
+    // Week and day of the year.
+    const double week = Measure([&](int i) { g_sink = g_sink + C_Time(ticks[i]).GetLocWeekOfYear(&zone); });
+    const double dayOfYear = Measure([&](int i) { g_sink = g_sink + C_Time(ticks[i]).GetLocDayOfYear(&zone); });
+    Line("GetLocWeekOfYear", week, "ours ticks -> local fields", oursToLocal, "<= 1.5x");
+    Line("GetLocDayOfYear", dayOfYear, "ours ticks -> local fields", oursToLocal, "<= 1.5x");
+
+    // Formatting: ours against the platform calls it makes.
+    const double oursFormat = Measure([&](int i) {
+        char buffer[300];
+        C_Time(ticks[i]).Format(buffer, sizeof buffer, 0x3b, LOCALE_USER_DEFAULT, &zone);
+        g_sink = g_sink + static_cast<unsigned char>(buffer[3]);
+    });
+    const double platformFormat = Measure([&](int i) {
+        char pattern[81], timePattern[40], decimal[5], out[300];
+        GetLocaleInfoA(LOCALE_USER_DEFAULT, LOCALE_SSHORTDATE, pattern, sizeof pattern);
+        GetLocaleInfoA(LOCALE_USER_DEFAULT, LOCALE_STIMEFORMAT, timePattern, 30);
+        GetLocaleInfoA(LOCALE_USER_DEFAULT, LOCALE_SDECIMAL, decimal, sizeof decimal);
+        GetDateFormatA(LOCALE_USER_DEFAULT, 0, &local[i], pattern, out, sizeof out);
+        GetTimeFormatA(LOCALE_USER_DEFAULT, 0, &local[i], timePattern, out + 20, sizeof out - 20);
+        g_sink = g_sink + static_cast<unsigned char>(out[3]);
+    });
+    Line("Format 0x3b", oursFormat, "its platform calls (3 locale, date, time)", platformFormat, "<= 1.1x");
+
+    std::printf("%d mismatches\n", g_mismatches);
+    return g_mismatches == 0 ? 0 : 1;
+}
