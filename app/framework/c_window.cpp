@@ -2,6 +2,19 @@
 
 #include <vector>
 
+namespace {
+
+// An item's text of a combo or list box, by its pair of length and text messages.
+std::string ItemText(const C_Window& box, UINT lengthMessage, UINT textMessage, int index) {
+    const LRESULT length = box.Send(lengthMessage, static_cast<WPARAM>(index));
+    if (length <= 0) return std::string();
+    std::vector<char> text(static_cast<size_t>(length) + 1, 0);
+    box.Send(textMessage, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(text.data()));
+    return text.data();
+}
+
+}  // namespace
+
 void C_Window::SetText(const std::string& text) const {
     if (m_window) SetWindowTextA(m_window, text.c_str());
 }
@@ -41,13 +54,7 @@ void* C_ComboBox::GetItemData(int index) const {
 int C_ComboBox::GetCurSel() const { return m_window ? static_cast<int>(Send(CB_GETCURSEL)) : -1; }
 int C_ComboBox::GetCount() const { return m_window ? static_cast<int>(Send(CB_GETCOUNT)) : 0; }
 
-std::string C_ComboBox::GetItemText(int index) const {
-    const LRESULT length = Send(CB_GETLBTEXTLEN, static_cast<WPARAM>(index));
-    if (length <= 0) return std::string();
-    std::vector<char> text(static_cast<size_t>(length) + 1, 0);
-    Send(CB_GETLBTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(text.data()));
-    return text.data();
-}
+std::string C_ComboBox::GetItemText(int index) const { return ItemText(*this, CB_GETLBTEXTLEN, CB_GETLBTEXT, index); }
 
 void C_ListBox::SetTabStops(const int* stops, int count) const {
     Send(LB_SETTABSTOPS, static_cast<WPARAM>(count), reinterpret_cast<LPARAM>(stops));
@@ -61,10 +68,4 @@ int C_ListBox::AddString(const std::string& text) const {
 
 int C_ListBox::GetCount() const { return m_window ? static_cast<int>(Send(LB_GETCOUNT)) : 0; }
 
-std::string C_ListBox::GetItemText(int index) const {
-    const LRESULT length = Send(LB_GETTEXTLEN, static_cast<WPARAM>(index));
-    if (length <= 0) return std::string();
-    std::vector<char> text(static_cast<size_t>(length) + 1, 0);
-    Send(LB_GETTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(text.data()));
-    return text.data();
-}
+std::string C_ListBox::GetItemText(int index) const { return ItemText(*this, LB_GETTEXTLEN, LB_GETTEXT, index); }
