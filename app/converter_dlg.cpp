@@ -1,6 +1,7 @@
 // The main dialog's start-up, data exchange, message dispatch and window handlers.
 #include "app/converter_dlg.h"
 
+#include "app/about_dlg.h"
 #include "app/framework/app_instance.h"
 #include "app/framework/text.h"
 #include "app/resource_ids.h"
@@ -126,7 +127,8 @@ bool C_ConverterDlg::OnCommand(int id, int code, HWND control) {
 }
 
 void C_ConverterDlg::OnSysCommand(UINT, LPARAM) {
-    // The about box arrives with the window toolkit.
+    C_AboutDlg about;
+    about.DoModal(Handle());
 }
 
 bool C_ConverterDlg::OnPaintMinimized() {

@@ -227,7 +227,12 @@ void C_LinkWnd::Invalidate(bool erase) const {
 }
 
 int C_LinkWnd::OnCreate(CREATESTRUCTA*) { return 0; }
-int C_LinkWnd::OnDestroy() { return 0; }
+int C_LinkWnd::OnDestroy() {
+    // The tool tip is an owned window and goes with this one; let go of it now, so that no
+    // stale handle is kept.
+    m_toolTip = C_ToolTip(NULL);
+    return 0;
+}
 
 int C_LinkWnd::OnPaint() {
     quendel_toolkit::PaintScope paint(Handle());
