@@ -120,7 +120,8 @@ bool C_ConverterDlg::OnCommand(int id, int code, HWND control) {
         if (code == BN_CLICKED) OnHexadecimal();
         return true;
     case IDC_SYNC:
-        return true;  // the time server is asked by the network part
+        if (code == BN_CLICKED) OnInternetSync();
+        return true;
     default:
         return C_Dialog::OnCommand(id, code, control);
     }

@@ -37,6 +37,8 @@ public:
     void ConvertDate();
     void ConvertOleTime();
     void OnZoneChange();
+    // The "Internet-Sync " button: sets the PC clock and m_time from the time server.
+    void OnInternetSync();
 
     // Filled once at start-up from the registry's time-zone database.
     void FillZoneList();

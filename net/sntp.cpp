@@ -1,0 +1,139 @@
+#include "net/sntp.h"
+
+#include <cstring>
+
+#include "net/tcp_client.h"
+
+namespace quendel {
+
+namespace {
+
+void PutWord(unsigned char* out, unsigned long value) {
+    out[0] = static_cast<unsigned char>(value >> 24);
+    out[1] = static_cast<unsigned char>(value >> 16);
+    out[2] = static_cast<unsigned char>(value >> 8);
+    out[3] = static_cast<unsigned char>(value);
+}
+
+unsigned long GetWord(const unsigned char* in) {
+    return (static_cast<unsigned long>(in[0]) << 24) | (static_cast<unsigned long>(in[1]) << 16) |
+           (static_cast<unsigned long>(in[2]) << 8) | static_cast<unsigned long>(in[3]);
+}
+
+SyncSettings g_syncSettings;
+bool g_syncRunning = false;
+
+}  // namespace
+
+void EncodeNtpTimestamp(const C_Time& point, unsigned char out[8]) {
+    // Seconds modulo 2^32: from February 2036 on the count starts again at 0 (era 1).
+    const unsigned __int64 ticks = point.GetTimeUTC() - kNtpEpoch;
+    const unsigned long seconds = static_cast<unsigned long>((ticks / kTicksPerSecond) & 0xFFFFFFFFull);
+    const unsigned long milliseconds = static_cast<unsigned long>((ticks % kTicksPerSecond) / 10000u);
+    PutWord(out, seconds);
+    PutWord(out + 4, milliseconds * kFractionPerMillisecond);
+}
+
+C_Time DecodeNtpTimestamp(const unsigned char in[8], const C_Time& reference) {
+    const unsigned __int64 seconds = GetWord(in);
+    const unsigned __int64 milliseconds = GetWord(in + 4) / kFractionPerMillisecond;  // 0 to 1000
+    unsigned __int64 ticks = kNtpEpoch + seconds * kTicksPerSecond + milliseconds * 10000u;
+    // The wire carries no era: take the one nearest the client's own time.
+    const unsigned __int64 wanted = reference.GetTimeUTC();
+    if (wanted > ticks) ticks += (wanted - ticks + kNtpEraTicks / 2) / kNtpEraTicks * kNtpEraTicks;
+    return C_Time(ticks);
+}
+
+void BuildSntpRequest(const C_Time& sent, unsigned char packet[kNtpPacketSize]) {
+    std::memset(packet, 0, kNtpPacketSize);
+    packet[0] = 0x1B;  // leap 0, version 3, mode 3 (client)
+    EncodeNtpTimestamp(sent, packet + 40);
+}
+
+SntpReply CheckSntpReply(const unsigned char reply[kNtpPacketSize], const unsigned char sent[8]) {
+    const unsigned leap = reply[0] >> 6, version = (reply[0] >> 3) & 7u, mode = reply[0] & 7u;
+    const unsigned stratum = reply[1];
+    // Only a server's answer to this very request may set the clock (or stop the sync).
+    if (mode != 4 || version < 1 || version > 4 || std::memcmp(reply + 24, sent, 8) != 0)
+        return SntpReply::kRejected;
+    if (stratum == 0) return SntpReply::kKissOfDeath;
+    if (leap == 3 || stratum > 15) return SntpReply::kRejected;  // unsynchronised
+    static const unsigned char zero[8] = {};
+    if (std::memcmp(reply + 40, zero, 8) == 0) return SntpReply::kRejected;
+    return SntpReply::kAccepted;
+}
+
+C_Time SntpResult(const C_Time& t1, const C_Time& t2, const C_Time& t3, const C_Time& t4) {
+    // Unsigned differences (modulo 2^64), read as signed: well defined for any input.
+    const unsigned __int64 delay = (t4.GetTimeUTC() - t1.GetTimeUTC()) - (t3.GetTimeUTC() - t2.GetTimeUTC());
+    const __int64 half = static_cast<__int64>(delay) / 2;  // toward zero
+    return C_Time(t3.GetTimeUTC() + static_cast<unsigned __int64>(half));
+}
+
+bool SntpQuery(const char* host, unsigned short port, C_Time& result, SntpStatus* status) {
+    if (status != nullptr) *status = SntpStatus::kNoAnswer;
+    C_BufferedTcpClient client;
+    // The timeout only selects the asynchronous mode: a datagram socket connects at once.
+    if (!client.Connect(host, port, 1000, AF_INET, SOCK_DGRAM)) return false;
+    const C_Time t1("Now");
+    unsigned char request[kNtpPacketSize];
+    BuildSntpRequest(t1, request);
+    client.Send(request, kNtpPacketSize);
+    client.Wait(3000);
+    unsigned char reply[kNtpPacketSize];
+    if (client.Take(reply, kNtpPacketSize) < kNtpPacketSize) return false;  // bytes beyond 48 are ignored
+    switch (CheckSntpReply(reply, request + 40)) {
+    case SntpReply::kAccepted:
+        break;
+    case SntpReply::kKissOfDeath:
+        if (status != nullptr) *status = SntpStatus::kKissOfDeath;
+        return false;
+    case SntpReply::kRejected:
+        return false;
+    }
+    const C_Time t2 = DecodeNtpTimestamp(reply + 32, t1);
+    const C_Time t3 = DecodeNtpTimestamp(reply + 40, t1);
+    const C_Time t4("Now");
+    result = SntpResult(t1, t2, t3, t4);
+    if (status != nullptr) *status = SntpStatus::kAnswer;
+    return true;
+}
+
+SyncSettings SetSyncSettings(const SyncSettings& settings) {
+    const SyncSettings previous = g_syncSettings;
+    g_syncSettings = settings;
+    return previous;
+}
+
+const SyncSettings& CurrentSyncSettings() { return g_syncSettings; }
+
+SyncOutcome RunInternetSync(const SyncSettings& settings, void (*showStatus)(void* context, const char* text),
+                            void* context, C_Time& result) {
+    // The wait dispatches the thread's messages: a second click arrives inside the first.
+    if (g_syncRunning) return SyncOutcome::kBusy;
+    struct Running {
+        Running() { g_syncRunning = true; }
+        ~Running() { g_syncRunning = false; }
+        Running(const Running&) = delete;
+        Running& operator=(const Running&) = delete;
+    } running;
+    C_Time answer;
+    for (int attempt = 0; attempt < 3; ++attempt) {
+        showStatus(context, "warten ...");
+        SntpStatus status = SntpStatus::kNoAnswer;
+        if (SntpQuery(settings.host, settings.port, answer, &status)) {
+            SYSTEMTIME utc;
+            if (!answer.GetSystemTimeUTC(&utc)) break;
+            result = answer;
+            // Not consulted: without the right the clock stays and the dialog shows the server's time.
+            if (settings.setClock != nullptr) settings.setClock(&utc);
+            return SyncOutcome::kSet;
+        }
+        showStatus(context, "Fehler!!");
+        if (status == SntpStatus::kKissOfDeath) break;  // the server asked us to stop
+        Sleep(400);
+    }
+    return SyncOutcome::kFailed;
+}
+
+}  // namespace quendel
