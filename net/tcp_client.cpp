@@ -133,7 +133,9 @@ bool C_TcpClient::Wait(unsigned int timeout) {
     const HANDLE events[2] = {m_hReadyEvent.Get(), m_hTimeoutEvent.Get()};  // borrowed
     bool result = false;
     for (;;) {
-        const DWORD signalled = WaitForMultipleObjects(2, events, FALSE, 5);
+        // Wakes for a message as well, so a reply is dispatched (and timed) on arrival
+        // rather than up to 5 ms later.
+        const DWORD signalled = MsgWaitForMultipleObjectsEx(2, events, 5, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
         if (signalled == WAIT_OBJECT_0) {
             result = true;
             break;
