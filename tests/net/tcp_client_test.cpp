@@ -94,6 +94,29 @@ TEST(StreamClient, SendsWhatItIsGiven) {
     server.Go();
 }
 
+// A port nobody listens on: bound, then closed again.
+TEST(StreamClient, RefusedConnectFails) {
+    loopback::SocketsScope sockets;
+    unsigned short port = 0;
+    loopback::BoundSocket(SOCK_STREAM, &port);  // closed at once: the port is free again
+    ASSERT_NE(port, 0);
+    struct Case {
+        unsigned int timeout;
+        std::vector<std::string> lines;
+    } cases[] = {
+        // Asynchronous: no connect event is asked for, so only the timeout ends it, silently.
+        {500, {}},
+        // Blocking: the refusal itself is reported.
+        {0, {"C_TcpClient-WARN: Host 127.0.0.1:" + std::to_string(port) + " von Client nicht zu erreichen"}},
+    };
+    for (const Case& c : cases) {
+        LoggingClient client;
+        EXPECT_FALSE(client.Connect("127.0.0.1", port, c.timeout, AF_INET, SOCK_STREAM)) << c.timeout;
+        EXPECT_FALSE(client.m_socket.Valid()) << c.timeout;
+        EXPECT_EQ(client.lines, c.lines) << c.timeout;
+    }
+}
+
 // ---- The datagram client ----
 
 TEST(DatagramClient, ConnectsAtOnceAndReceivesNothingFromASilentPeer) {
