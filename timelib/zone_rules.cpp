@@ -86,65 +86,75 @@ bool SummerPeriod(const TIME_ZONE_INFORMATION& zone, int year, StandardBiasUse u
 
 namespace {
 
-// Summer periods per UTC year of one record, kept per thread: callers convert many points
-// of the same zone in a row, and rebuilding the three periods around a year costs six rule
-// evaluations. The key holds every field the evaluation reads, so a changed record never
-// meets a stale entry: a new key starts a new generation, which retires every year entry.
+// Summer periods of one record, kept per thread: callers convert many points of the same
+// zone in a row, and rebuilding the periods around a year costs several rule evaluations.
+// The time line is cut into buckets of 2^48 ticks (about 326 days, so a bucket touches at
+// most two UTC years), found without any calendar arithmetic. The key holds every field
+// the evaluation reads, so a changed record never meets a stale entry: a new key starts a
+// new generation, which retires every bucket.
 struct RuleKey {
-    LONG bias, standardBias, daylightBias;
-    SYSTEMTIME standardDate, daylightDate;
-    int use;
+    std::uint32_t words[12];  // biases, both change-over dates, the standard bias use
+
+    bool operator==(const RuleKey& other) const {
+        std::uint32_t difference = 0;  // no early exit: twelve words compare in a few cycles
+        for (int i = 0; i < 12; ++i) difference |= words[i] ^ other.words[i];
+        return difference == 0;
+    }
 };
 
-struct YearEntry {
+constexpr int kBucketShift = 48;
+constexpr int kCachedBuckets = 1024;  // direct-mapped; 1601 to 2400 fit without collisions
+
+struct BucketEntry {
     std::uint32_t generation;  // 0: never filled
-    int year;
-    bool has[3];               // periods beginning in year - 1, year, year + 1
-    Period periods[3];
+    std::uint32_t bucket;
+    std::uint64_t nextYear;    // the first tick of the second UTC year the bucket touches
+    bool has[4];               // periods beginning in the bucket's first year - 1 ... + 2
+    Period periods[4];
 };
-
-constexpr int kCachedYears = 1024;  // a direct-mapped slot per year, 64 KiB per thread
 
 struct ZoneCache {
     RuleKey key;
     std::uint32_t generation;
-    YearEntry years[kCachedYears];
+    BucketEntry buckets[kCachedBuckets];
 };
 
 RuleKey KeyOf(const TIME_ZONE_INFORMATION& zone, StandardBiasUse use) {
     RuleKey key;
-    std::memset(&key, 0, sizeof key);  // padding too, for the byte comparison
-    key.bias = zone.Bias;
-    key.standardBias = zone.StandardBias;
-    key.daylightBias = zone.DaylightBias;
-    key.standardDate = zone.StandardDate;
-    key.daylightDate = zone.DaylightDate;
+    key.words[0] = static_cast<std::uint32_t>(zone.Bias);
+    key.words[1] = static_cast<std::uint32_t>(zone.StandardBias);
+    key.words[2] = static_cast<std::uint32_t>(zone.DaylightBias);
+    static_assert(sizeof(SYSTEMTIME) == 16);
+    std::memcpy(&key.words[3], &zone.StandardDate, 16);
+    std::memcpy(&key.words[7], &zone.DaylightDate, 16);
     // Without a standard bias both uses give the same periods: share their entries.
-    key.use = zone.StandardBias == 0 ? 0 : static_cast<int>(use);
+    key.words[11] = zone.StandardBias == 0 ? 0u : static_cast<std::uint32_t>(use);
     return key;
 }
 
 thread_local ZoneCache* t_cache = nullptr;  // made on first use, kept for the thread's life
 
-// The periods around the UTC year of utc (<= kMaxTicks) for a rule-form record.
-const YearEntry& PeriodsAround(const TIME_ZONE_INFORMATION& zone, std::uint64_t utc, StandardBiasUse use) {
+// The periods around utc (<= kMaxTicks) for a rule-form record.
+const BucketEntry& PeriodsAround(const TIME_ZONE_INFORMATION& zone, std::uint64_t utc, StandardBiasUse use) {
     if (!t_cache) {
         static thread_local ZoneCache storage = {};
         t_cache = &storage;
     }
     ZoneCache& cache = *t_cache;
     const RuleKey key = KeyOf(zone, use);
-    if (cache.generation == 0 || std::memcmp(&key, &cache.key, sizeof key) != 0) {
+    if (cache.generation == 0 || !(key == cache.key)) {
         cache.key = key;
         if (++cache.generation == 0) cache.generation = 1;  // after 2^32 records: wrap past "never"
         if (cache.generation == 1)
-            for (YearEntry& e : cache.years) e.generation = 0;
+            for (BucketEntry& e : cache.buckets) e.generation = 0;
     }
-    const int year = UtcYear(utc);
-    YearEntry& e = cache.years[static_cast<unsigned>(year) % kCachedYears];
-    if (e.generation != cache.generation || e.year != year) {
-        for (int i = 0; i < 3; ++i) e.has[i] = SummerPeriod(zone, year - 1 + i, use, &e.periods[i]);
-        e.year = year;
+    const std::uint32_t bucket = static_cast<std::uint32_t>(utc >> kBucketShift);  // [0, 32767]
+    BucketEntry& e = cache.buckets[bucket % kCachedBuckets];
+    if (e.generation != cache.generation || e.bucket != bucket) {
+        const int first = UtcYear(static_cast<std::uint64_t>(bucket) << kBucketShift);
+        e.nextYear = static_cast<std::uint32_t>(civil::DaysFromCivil(first + 1, 1, 1)) * civil::kTicksPerDay;
+        for (int i = 0; i < 4; ++i) e.has[i] = SummerPeriod(zone, first - 1 + i, use, &e.periods[i]);
+        e.bucket = bucket;
         e.generation = cache.generation;
     }
     return e;
@@ -162,11 +172,12 @@ Evaluation Evaluate(const TIME_ZONE_INFORMATION& zone, std::uint64_t utc, Standa
         return e;
     }
     // The local year may differ from the UTC year near the new year, and a southern summer
-    // that began last year still runs in January: look at the neighbours too.
-    const YearEntry& c = PeriodsAround(zone, utc, use);
-    e.hasPeriod = c.has[1];
-    if (e.hasPeriod) e.period = c.periods[1];
-    for (int i = 0; i < 3; ++i)
+    // that began last year still runs in January: the neighbours count too.
+    const BucketEntry& c = PeriodsAround(zone, utc, use);
+    const int own = utc < c.nextYear ? 1 : 2;  // the period beginning in utc's UTC year
+    e.hasPeriod = c.has[own];
+    if (e.hasPeriod) e.period = c.periods[own];
+    for (int i = own - 1; i <= own + 1; ++i)
         if (c.has[i] && Contains(c.periods[i], utc)) e.summer = true;
     return e;
 }
