@@ -308,23 +308,37 @@ int C_LinkWnd::OnSize(UINT, UINT, UINT) {
     return kDecline;
 }
 
+namespace {
+
+// The font messages both controls answer alike: WM_SETFONT takes the font over and redraws
+// (hidden meanwhile, so it does not flicker), WM_GETFONT reports it. Returns whether the
+// message was claimed, as OnMessage does.
+int FontMessage(HWND window, quendel_toolkit::FontHandle& font, UINT message, WPARAM wParam, LRESULT* result) {
+    switch (message) {
+    case WM_SETFONT:
+        ShowWindow(window, SW_HIDE);
+        font.Reset(reinterpret_cast<HFONT>(wParam));
+        ShowWindow(window, SW_SHOW);
+        UpdateWindow(window);
+        return 0;
+    case WM_GETFONT:
+        *result = reinterpret_cast<LRESULT>(font.Get());
+        return 1;
+    default:
+        return 0;
+    }
+}
+
+}  // namespace
+
 int C_LinkWnd::OnMessage(UINT message, WPARAM wParam, LPARAM, LRESULT* result) {
     switch (message) {
     case WM_SETCURSOR:
         if (g_linkCursor) SetCursor(g_linkCursor);
         *result = 0;
         return 1;
-    case WM_SETFONT:
-        ShowWindow(Handle(), SW_HIDE);
-        m_font.Reset(reinterpret_cast<HFONT>(wParam));
-        ShowWindow(Handle(), SW_SHOW);
-        UpdateWindow(Handle());
-        return 0;
-    case WM_GETFONT:
-        *result = reinterpret_cast<LRESULT>(m_font.Get());
-        return 1;
     default:
-        return 0;
+        return FontMessage(Handle(), m_font, message, wParam, result);
     }
 }
 
@@ -354,16 +368,7 @@ int C_LabelWnd::OnMessage(UINT message, WPARAM wParam, LPARAM, LRESULT* result) 
     case WM_SETCURSOR:
         *result = 0;
         return 1;
-    case WM_SETFONT:
-        ShowWindow(Handle(), SW_HIDE);
-        m_font.Reset(reinterpret_cast<HFONT>(wParam));
-        ShowWindow(Handle(), SW_SHOW);
-        UpdateWindow(Handle());
-        return 0;
-    case WM_GETFONT:
-        *result = reinterpret_cast<LRESULT>(m_font.Get());
-        return 1;
     default:
-        return 0;
+        return FontMessage(Handle(), m_font, message, wParam, result);
     }
 }
