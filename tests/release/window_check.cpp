@@ -1,10 +1,13 @@
 // Starts a GUI program, waits until it shows a top-level window with the given title, closes
 // that window with WM_CLOSE and expects the program to end with exit code 0.
-//   window_check <program.exe> <window title>
+//   window_check <program.exe> <window title> [system-menu command]
 // Exit code 0 when all of that happened; the waits are bounded so that a hang fails.
+// With a system-menu command (16: the about box), it sends WM_SYSCOMMAND instead of WM_CLOSE
+// and leaves the program running, for the screenshots.
 #include <windows.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 
 namespace {
@@ -31,8 +34,8 @@ BOOL CALLBACK Visit(HWND window, LPARAM param) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc != 3) {
-        std::fprintf(stderr, "usage: window_check <program.exe> <window title>\n");
+    if (argc != 3 && argc != 4) {
+        std::fprintf(stderr, "usage: window_check <program.exe> <window title> [system-menu command]\n");
         return 2;
     }
     char command[MAX_PATH + 3];
@@ -59,6 +62,11 @@ int main(int argc, char** argv) {
         return 1;
     }
     std::printf("window \"%s\" found\n", argv[2]);
+    if (argc == 4) {
+        Sleep(1500);  // lets the window be painted on screen first
+        PostMessageA(search.found, WM_SYSCOMMAND, std::strtoul(argv[3], nullptr, 0), 0);
+        return 0;
+    }
     PostMessageA(search.found, WM_CLOSE, 0, 0);
     if (WaitForSingleObject(process.hProcess, 10000) != WAIT_OBJECT_0) {
         std::fprintf(stderr, "%s did not end after WM_CLOSE\n", argv[1]);
