@@ -15,10 +15,16 @@ run=$root/scripts/wine-run
 
 # A copy of the shared prefix: the installer changes the registry and the Start menu, which
 # the other tests must not see, and a failed run leaves nothing behind in the shared one.
+fail() { echo "FAIL: $*" >&2; exit 1; }
 "$run" cmd /c exit >/dev/null 2>&1  # makes the shared prefix if there is none yet
 rm -rf "$work"
 mkdir -p "$work"
-cp -a "$root/build/wineprefix" "$work/prefix"
+# Tests running meanwhile may remove their temporary files under the copy's feet: such
+# files do not matter, the registry and the Windows folder do.
+cp -a "$root/build/wineprefix" "$work/prefix" 2>/dev/null || true
+for f in system.reg user.reg .quendel-ready drive_c/windows; do
+    [ -e "$work/prefix/$f" ] || fail "copying the Wine prefix failed: no $f"
+done
 export QUENDEL_WINEPREFIX=$work/prefix
 # Shortcuts must not turn into menu entries of the machine that runs the tests.
 export WINEDLLOVERRIDES="winemenubuilder.exe=d"
@@ -26,9 +32,9 @@ cleanup() {
     WINEPREFIX=$work/prefix wineserver -k >/dev/null 2>&1 || true
     rm -rf "$work"
 }
+# KEEP=1 leaves the copy in place to look at after a failure.
 [ -n "${KEEP:-}" ] || trap cleanup EXIT
 
-fail() { echo "FAIL: $*" >&2; exit 1; }
 unix() { "$run" winepath -u "$1" | tr -d '\r'; }
 winvar() { "$run" cmd /c echo "%$1%" | tr -d '\r'; }
 
