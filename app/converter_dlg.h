@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include <string>
+#include <vector>
 
 #include "app/framework/c_dialog.h"
 #include "timelib/c_time.h"
@@ -68,5 +69,7 @@ private:
     void OnInput(int input, const char* buttonText);
     void OnHexadecimal() { Refresh(); }
     void FreeZoneRecords();
+
+    std::vector<std::string> m_holidayLines;  // what the holiday list box shows
     bool IsExpert() const { return TemplateId() == 102; }
 };

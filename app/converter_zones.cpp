@@ -1,6 +1,9 @@
 // The main dialog's time-zone list and holiday list: both filled from the library, the
 // first once from the registry, the second on every refresh.
 #include <cwchar>
+#include <string>
+#include <utility>
+#include <vector>
 
 #include "app/converter_dlg.h"
 #include "app/framework/text.h"
@@ -26,6 +29,9 @@ std::string MachineZoneKey(const TIME_ZONE_INFORMATION& inForce) {
 
 void C_ConverterDlg::FillZoneList() {
     FreeZoneRecords();
+    // One redraw for the whole list: a redraw per sorted insertion made filling it the
+    // slowest part of the start.
+    m_zoneCombo.Send(WM_SETREDRAW, FALSE);
     m_zoneCombo.ResetContent();
     TIME_ZONE_INFORMATION inForce;
     C_Time::GetLocTimeZoneInfo(&inForce);
@@ -47,16 +53,30 @@ void C_ConverterDlg::FillZoneList() {
         }
         return true;
     });
-    if (selected || !machineRecord) return;
-    // Items move as sorted insertions follow: find the machine's record where it ended up.
-    for (int i = 0, count = m_zoneCombo.GetCount(); i < count; ++i)
-        if (m_zoneCombo.GetItemData(i) == machineRecord) m_zoneCombo.SetCurSel(i);
+    if (!selected && machineRecord) {
+        // Items move as sorted insertions follow: find the machine's record where it ended up.
+        for (int i = 0, count = m_zoneCombo.GetCount(); i < count; ++i)
+            if (m_zoneCombo.GetItemData(i) == machineRecord) m_zoneCombo.SetCurSel(i);
+    }
+    m_zoneCombo.Send(WM_SETREDRAW, TRUE);
+    if (m_zoneCombo.Handle()) InvalidateRect(m_zoneCombo.Handle(), NULL, TRUE);
 }
 
 void C_ConverterDlg::BuildHolidayList(const C_Time& point) {
     const int count = BuildHolidayTable(point);
+    std::vector<std::string> lines;
+    lines.reserve(static_cast<size_t>(count));
+    C_String line;
+    for (int i = 0; i < count; ++i) lines.emplace_back(FormatHolidayLine(g_holidays[i], line));
+    // Most refreshes stay in the same year and zone: the list box already shows these lines.
+    if (lines == m_holidayLines && m_holidayList.GetCount() == count) return;
+    // One redraw for the whole list instead of one per line (each costs a repaint and a
+    // scroll-bar update).
+    m_holidayList.Send(WM_SETREDRAW, FALSE);
     m_holidayList.ResetContent();
     m_holidayList.SetTabStops(kHolidayTabStops, 3);
-    C_String line;
-    for (int i = 0; i < count; ++i) m_holidayList.AddString(FormatHolidayLine(g_holidays[i], line));
+    for (const std::string& text : lines) m_holidayList.AddString(text);
+    m_holidayList.Send(WM_SETREDRAW, TRUE);
+    if (m_holidayList.Handle()) InvalidateRect(m_holidayList.Handle(), NULL, TRUE);
+    m_holidayLines = std::move(lines);
 }

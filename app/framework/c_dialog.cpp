@@ -132,6 +132,9 @@ void C_DataExchange::Text(int id, std::string& member) {
         control.Attach(item);
         member = control.GetText();
     } else {
-        SetWindowTextA(item, member.c_str());
+        // An unchanged text is not written again: the control would only repaint.
+        C_Window control;
+        control.Attach(item);
+        if (control.GetText() != member) SetWindowTextA(item, member.c_str());
     }
 }
