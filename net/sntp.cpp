@@ -38,9 +38,18 @@ C_Time DecodeNtpTimestamp(const unsigned char in[8], const C_Time& reference) {
     const unsigned __int64 seconds = GetWord(in);
     const unsigned __int64 milliseconds = GetWord(in + 4) / kFractionPerMillisecond;  // 0 to 1000
     unsigned __int64 ticks = kNtpEpoch + seconds * kTicksPerSecond + milliseconds * 10000u;
-    // The wire carries no era: take the one nearest the client's own time.
+    // The wire carries no era: take the one nearest the client's own time, later eras for a
+    // clock past 2036, earlier ones (down to tick 0) for a clock before 1968. Without a
+    // reference (the invalid time) era 0 stands.
     const unsigned __int64 wanted = reference.GetTimeUTC();
-    if (wanted > ticks) ticks += (wanted - ticks + kNtpEraTicks / 2) / kNtpEraTicks * kNtpEraTicks;
+    if (wanted == 0) return C_Time(ticks);
+    if (wanted > ticks) {
+        ticks += (wanted - ticks + kNtpEraTicks / 2) / kNtpEraTicks * kNtpEraTicks;
+    } else {
+        const unsigned __int64 back = (ticks - wanted + kNtpEraTicks / 2) / kNtpEraTicks;
+        const unsigned __int64 possible = ticks / kNtpEraTicks;  // eras that stay at or after tick 0
+        ticks -= (back < possible ? back : possible) * kNtpEraTicks;
+    }
     return C_Time(ticks);
 }
 

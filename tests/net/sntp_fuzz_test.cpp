@@ -39,9 +39,10 @@ TEST(SntpFuzz, CheckAndDecodeTakeAnyBytes) {
             EXPECT_EQ(std::memcmp(reply + 24, sent, 8), 0);  // only an answer to this request
             EXPECT_NE(reply[1], 0);
         }
-        // References from 1968 (half an era after the NTP epoch) to three eras on.
-        const unsigned __int64 offset = ((static_cast<unsigned __int64>(rng()) << 32) | rng()) % (3 * quendel::kNtpEraTicks);
-        const C_Time reference(quendel::kNtpEpoch + quendel::kNtpEraTicks / 2 + offset);
+        // References from half an era after tick 0 (1669) to five eras on, before and after
+        // the NTP epoch.
+        const unsigned __int64 offset = ((static_cast<unsigned __int64>(rng()) << 32) | rng()) % (5 * quendel::kNtpEraTicks);
+        const C_Time reference(quendel::kNtpEraTicks / 2 + offset);
         const C_Time t2 = quendel::DecodeNtpTimestamp(reply + 32, reference);
         const C_Time t3 = quendel::DecodeNtpTimestamp(guard.PutBytes(bytes + 40, 8), reference);
         // A decoded point lies within half an era of the reference.

@@ -105,6 +105,9 @@ TEST(NtpTimestamp, DecodesInTheEraNearestTheClient) {
         {Stamp(16, 0), kEraZeroLast, kEraOneSecond16},        // just after it, seen from before
         {Stamp(kT1Ntp, 0), kMarch2036, kT1},                  // ten years back stays in era 0
         {Stamp(0, 0), 0, 0x014F373BFDE04000ull},              // no reference: era 0
+        // A clock in 1800 (era -1): 1900-01-01 on the wire is read as 1763-11-24 17:31:44,
+        // 2^32 seconds earlier (Python: datetime(1900,1,1) - timedelta(seconds=2**32)).
+        {Stamp(0, 0), 62798112000000000ull, 0x014F373BFDE04000ull - 0x100000000ull * 10000000ull},
     };
     for (const Case& c : cases)
         EXPECT_EQ(quendel::DecodeNtpTimestamp(c.wire.data(), C_Time(c.reference)).GetTimeUTC(), c.expected)
