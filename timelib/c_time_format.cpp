@@ -28,53 +28,85 @@ void Append(char* buffer, unsigned int capacity, const char* text) {
     buffer[used + n] = 0;
 }
 
-// A locale item into buffer (size bytes) when it fits; otherwise buffer keeps its contents.
-void LocaleItem(LCID locale, LCTYPE item, char* buffer, int size) {
-    char value[128];
-    const int n = GetLocaleInfoA(locale, item, value, sizeof value);
-    if (n > 0 && n <= size) std::memcpy(buffer, value, n);
+// The text being built in the caller's buffer. Its length is tracked rather than measured
+// again, and it never passes capacity - 1 bytes plus the terminator.
+class Output {
+public:
+    Output(char* buffer, unsigned int capacity) : m_buffer(buffer), m_capacity(capacity) { m_buffer[0] = 0; }
+
+    void Append(const char* text, unsigned int length) {
+        const unsigned int room = m_capacity - 1 - m_used;
+        const unsigned int n = length < room ? length : room;
+        std::memcpy(m_buffer + m_used, text, n);
+        m_used += n;
+        m_buffer[m_used] = 0;
+    }
+
+    // Runs one platform formatting call (it returns the length written with its
+    // terminator, or 0) at the end of the text; a failure leaves the text as it was.
+    template <typename Call>
+    void Piece(Call call) {
+        if (m_used + 1 >= m_capacity) return;
+        const int n = call(m_buffer + m_used, static_cast<int>(m_capacity - m_used));
+        if (n > 0)
+            m_used += static_cast<unsigned int>(n) - 1;
+        else
+            m_buffer[m_used] = 0;
+    }
+
+    // The first occurrence of the millisecond marker, or null.
+    char* FindMarker() const {
+        for (unsigned int i = 0; i + 4 <= m_used; ++i)
+            if (std::memcmp(m_buffer + i, kMillisecondMarker, 4) == 0) return m_buffer + i;
+        return nullptr;
+    }
+
+private:
+    char* m_buffer;
+    unsigned int m_capacity;
+    unsigned int m_used = 0;
+};
+
+// Moves the terminated text at from to to (to < from), terminator included.
+void ShiftLeft(char* to, const char* from) {
+    while ((*to++ = *from++) != 0) {
+    }
 }
 
 // The date pattern: the locale's short date, or "yyyy-MM-dd"; a four-digit year cut to two
 // digits unless the caller keeps it.
 void DatePattern(LCID locale, bool year4, char (&pattern)[81]) {
-    std::memset(pattern, 0, sizeof pattern);
-    std::strcpy(pattern, "yyyy-MM-dd");
-    LocaleItem(locale, LOCALE_SSHORTDATE, pattern, sizeof pattern);
-    if (!year4) {
-        if (char* y = std::strstr(pattern, "yyyy")) std::memmove(y + 2, y + 4, std::strlen(y + 4) + 1);
+    if (GetLocaleInfoA(locale, LOCALE_SSHORTDATE, pattern, sizeof pattern) <= 0) std::memcpy(pattern, "yyyy-MM-dd", 11);
+    if (year4) return;
+    for (char* y = pattern; y[0]; ++y) {
+        if (y[0] == 'y' && y[1] == 'y' && y[2] == 'y' && y[3] == 'y') {
+            ShiftLeft(y + 2, y + 4);
+            return;
+        }
     }
 }
 
-// The time pattern: the locale's, or "HH:mm:ss". Without seconds the seconds and the
-// separator before them go ("HH:mm:ss tt" becomes "HH:mm tt"); with milliseconds the
-// marker follows the last seconds letter. 30 bytes of pattern and the marker always fit.
+// The time pattern: the locale's (up to 29 characters), or "HH:mm:ss". Without seconds the
+// seconds and the separator before them go ("HH:mm:ss tt" becomes "HH:mm tt"); with
+// milliseconds the marker follows the last seconds letter: the buffer has room for both.
 void TimePattern(LCID locale, bool seconds, bool milliseconds, char (&pattern)[40]) {
-    std::memset(pattern, 0, sizeof pattern);
-    std::strcpy(pattern, "HH:mm:ss");
-    LocaleItem(locale, LOCALE_STIMEFORMAT, pattern, 30);
-    if (!seconds) {
-        if (char* s = std::strchr(pattern, 's')) {
-            char* from = s == pattern ? s : s - 1;
-            char* to = s;
-            while (*to == 's') ++to;
-            std::memmove(from, to, std::strlen(to) + 1);
-        }
-    } else if (milliseconds) {
-        if (char* s = std::strrchr(pattern, 's')) {
-            std::memmove(s + 1 + 4, s + 1, std::strlen(s + 1) + 1);
-            std::memcpy(s + 1, kMillisecondMarker, 4);
+    if (GetLocaleInfoA(locale, LOCALE_STIMEFORMAT, pattern, 30) <= 0) std::memcpy(pattern, "HH:mm:ss", 9);
+    int first = -1, last = -1, length = 0;
+    for (; pattern[length]; ++length) {
+        if (pattern[length] == 's') {
+            if (first < 0) first = length;
+            last = length;
         }
     }
-}
-
-// Runs one platform formatting call at the end of the text; a failure leaves the text as
-// it was.
-template <typename Call>
-void FormatPiece(char* buffer, unsigned int capacity, Call call) {
-    const size_t used = std::strlen(buffer);
-    if (used + 1 >= capacity) return;
-    if (call(buffer + used, static_cast<int>(capacity - used)) <= 0) buffer[used] = 0;
+    if (first < 0) return;
+    if (!seconds) {
+        int to = first;
+        while (pattern[to] == 's') ++to;
+        ShiftLeft(pattern + (first > 0 ? first - 1 : 0), pattern + to);
+    } else if (milliseconds) {
+        for (int i = length; i > last; --i) pattern[i + 4] = pattern[i];  // terminator included
+        std::memcpy(pattern + last + 1, kMillisecondMarker, 4);
+    }
 }
 
 }  // namespace
@@ -83,31 +115,29 @@ const char* C_Time::Format(char* buffer, unsigned int capacity, int flags, unsig
                            const TIME_ZONE_INFORMATION* zone) const {
     if (!buffer) return kEmpty;
     if (capacity == 0) return buffer;
-    buffer[0] = 0;
+    Output out(buffer, capacity);
     SYSTEMTIME fields;
     const bool haveFields = IsValid() && ((flags & FMT_UTC) ? GetSystemTimeUTC(&fields) : GetLocSystemTime(&fields, zone));
     if (!haveFields) {
-        Append(buffer, capacity, kInvalidPoint);
+        out.Append(kInvalidPoint, sizeof kInvalidPoint - 1);
         return buffer;
     }
     if (flags & FMT_DATE) {
         char pattern[81];
         DatePattern(locale, (flags & FMT_YEAR4) != 0, pattern);
-        FormatPiece(buffer, capacity,
-                    [&](char* at, int room) { return GetDateFormatA(locale, 0, &fields, pattern, at, room); });
-        if (flags & FMT_TIME) Append(buffer, capacity, kDateTimeSeparator);
+        out.Piece([&](char* at, int room) { return GetDateFormatA(locale, 0, &fields, pattern, at, room); });
+        if (flags & FMT_TIME) out.Append(kDateTimeSeparator, sizeof kDateTimeSeparator - 1);
     }
     if (flags & FMT_TIME) {
         char pattern[40];
         TimePattern(locale, (flags & FMT_SECONDS) != 0, (flags & FMT_MSECONDS) != 0, pattern);
-        FormatPiece(buffer, capacity,
-                    [&](char* at, int room) { return GetTimeFormatA(locale, 0, &fields, pattern, at, room); });
+        out.Piece([&](char* at, int room) { return GetTimeFormatA(locale, 0, &fields, pattern, at, room); });
     }
     if (flags & FMT_MSECONDS) {
-        if (char* marker = std::strstr(buffer, kMillisecondMarker)) {
-            char decimal[5] = ".";
-            LocaleItem(locale, LOCALE_SDECIMAL, decimal, sizeof decimal);
-            marker[0] = decimal[0] ? decimal[0] : '.';
+        if (char* marker = out.FindMarker()) {
+            char decimal[5];
+            if (GetLocaleInfoA(locale, LOCALE_SDECIMAL, decimal, sizeof decimal) <= 0 || !decimal[0]) decimal[0] = '.';
+            marker[0] = decimal[0];
             // Three digits with leading zeros ("%03.3d").
             const unsigned ms = fields.wMilliseconds > 999 ? 0 : fields.wMilliseconds;
             marker[1] = static_cast<char>('0' + ms / 100);
