@@ -14,22 +14,13 @@
 #include "timelib/test_zones.h"
 #include "timelib/time_source.h"
 #include "timelib/user_zone_scope.h"
+#include "app/test_dialog.h"
 
 namespace {
 
 constexpr unsigned __int64 kExample = 127167408000000000ull;  // 24 December 2003, 12:00 UTC
 void FakeClock(FILETIME* now) { C_Time(kExample).GetFileTime(now); }
 const char kBadDateMessage[] = "Quendel: Die Eingabe der Zeit nicht richtig erfolgt!";
-
-class TestDialog : public C_ConverterDlg {
-public:
-    using C_ConverterDlg::C_ConverterDlg;
-    int ShowMessage(const char* text, const char* caption, UINT) const override {
-        messages.push_back(std::string(caption) + ": " + text);
-        return IDOK;
-    }
-    mutable std::vector<std::string> messages;
-};
 
 std::string RandomBytes(std::mt19937& rng) {
     std::string s(rng() % 40, ' ');

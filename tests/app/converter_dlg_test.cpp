@@ -12,6 +12,7 @@
 #include "timelib/test_zones.h"
 #include "timelib/time_source.h"
 #include "timelib/user_zone_scope.h"
+#include "app/test_dialog.h"
 
 namespace {
 
@@ -21,17 +22,6 @@ constexpr unsigned __int64 kHour = 36000000000ull;
 constexpr unsigned __int64 kDay = 24 * kHour;
 unsigned __int64 g_now = kExample;
 void FakeClock(FILETIME* now) { C_Time(g_now).GetFileTime(now); }
-
-// The dialog with its message box answered by the test.
-class TestDialog : public C_ConverterDlg {
-public:
-    using C_ConverterDlg::C_ConverterDlg;
-    int ShowMessage(const char* text, const char* caption, UINT) const override {
-        messages.push_back(std::string(caption) + ": " + text);
-        return IDOK;
-    }
-    mutable std::vector<std::string> messages;
-};
 
 class ConverterDialog : public ::testing::TestWithParam<int> {
 protected:
