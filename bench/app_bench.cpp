@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "app/converter_dlg.h"
+#include "bench/startup_clock.h"
 #include "app/framework/app_instance.h"
 #include "app/resource_ids.h"
 
@@ -57,12 +58,7 @@ public:
 protected:
     BOOL OnInitDialog() override {
         const BOOL result = C_ConverterDlg::OnInitDialog();
-        FILETIME created, exited, kernel, user, now;
-        GetProcessTimes(GetCurrentProcess(), &created, &exited, &kernel, &user);
-        GetSystemTimePreciseAsFileTime(&now);
-        const unsigned long long a = (static_cast<unsigned long long>(created.dwHighDateTime) << 32) | created.dwLowDateTime;
-        const unsigned long long b = (static_cast<unsigned long long>(now.dwHighDateTime) << 32) | now.dwLowDateTime;
-        microseconds = static_cast<DWORD>((b - a) / 10);
+        microseconds = MicrosecondsSinceProcessStart();
         return result;
     }
 };

@@ -3,18 +3,15 @@
 // end of WM_INITDIALOG, measured the same way as for the main dialog.
 #include <windows.h>
 
+#include "bench/startup_clock.h"
+
 namespace {
 
 DWORD g_microseconds = 0;
 
 INT_PTR CALLBACK EmptyProc(HWND, UINT message, WPARAM, LPARAM) {
     if (message != WM_INITDIALOG) return FALSE;
-    FILETIME created, exited, kernel, user, now;
-    GetProcessTimes(GetCurrentProcess(), &created, &exited, &kernel, &user);
-    GetSystemTimePreciseAsFileTime(&now);
-    const unsigned long long a = (static_cast<unsigned long long>(created.dwHighDateTime) << 32) | created.dwLowDateTime;
-    const unsigned long long b = (static_cast<unsigned long long>(now.dwHighDateTime) << 32) | now.dwLowDateTime;
-    g_microseconds = static_cast<DWORD>((b - a) / 10);
+    g_microseconds = MicrosecondsSinceProcessStart();
     return TRUE;
 }
 
