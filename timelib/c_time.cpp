@@ -154,9 +154,8 @@ bool C_Time::GetLocSystemTime(SYSTEMTIME* fields, const TIME_ZONE_INFORMATION* z
         GetLocTimeZoneInfo(&copy);
         zone = &copy;
     }
-    std::uint64_t wall;
-    if (IsValid() && quendel::zone::UtcToWall(*zone, m_time, &wall) && quendel::civil::TicksToFields(wall, fields))
-        return true;
+    if (IsValid() && quendel::civil::TicksToFields(quendel::zone::WallOf(*zone, m_time), fields))
+        return true;  // kNoTicks lies beyond the range: the fields are cleared below
     *fields = SYSTEMTIME{};
     return false;
 }

@@ -34,15 +34,22 @@ constexpr unsigned DaysInMonth(int year, unsigned month) {
     return month == 2 && IsLeapYear(year) ? 29u : kDays[month - 1];
 }
 
-// Days from 1601-01-01 to the date; year >= 1600, month 1 to 12, day 1 to 31.
+// The two conversions below count in a computational calendar whose years begin on
+// 1 March, so that the leap day ends the year, and replace each division by a constant
+// with a multiplication and a shift that give the same quotient over the whole range
+// (Neri and Schneider, "Euclidean affine functions and their application to calendar
+// algorithms", 2022). 584694 days lie between 0000-03-01 and 1601-01-01.
+inline constexpr std::uint32_t kDaysFromMarchZero = 584694;
+
+// Days from 1601-01-01 to the date; year 1600 to 30829, month 1 to 12, day 1 to 31.
 constexpr std::int32_t DaysFromCivil(int year, unsigned month, unsigned day) {
-    const unsigned y = static_cast<unsigned>(year) - (month <= 2);                 // March-based year, >= 1599
-    const unsigned era = y / 400;                                                   // [3, 77]
-    const unsigned yoe = y - era * 400;                                             // [0, 399]
-    const unsigned doy = (153 * (month > 2 ? month - 3 : month + 9) + 2) / 5 + day - 1;  // [0, 365]
-    const unsigned doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;                    // [0, 146096]
-    // 584694 days lie between 0000-03-01 and 1601-01-01.
-    return static_cast<std::int32_t>(era * 146097 + doe) - 584694;
+    const std::uint32_t january = month <= 2;                                // [0, 1]
+    const std::uint32_t y = static_cast<std::uint32_t>(year) - january;      // [1599, 30829]
+    const std::uint32_t m = january ? month + 12 : month;                   // [3, 14]
+    const std::uint32_t century = y / 100;                                  // [15, 308]
+    const std::uint32_t yearDays = 1461 * y / 4 - century + century / 4;     // days before y-03-01
+    const std::uint32_t monthDays = (979 * m - 2919) / 32;                  // [0, 337] from 1 March
+    return static_cast<std::int32_t>(yearDays + monthDays + day - 1 - kDaysFromMarchZero);
 }
 
 struct CivilDate {
@@ -51,18 +58,23 @@ struct CivilDate {
     unsigned day;    // [1, 31]
 };
 
-// The date `days` after 1601-01-01; days >= 0.
+// The date `days` after 1601-01-01; days 0 to 10675199 (30828-09-14).
 constexpr CivilDate CivilFromDays(std::uint32_t days) {
-    const std::uint32_t z = days + 584694 - 146097 * 4;  // from 1600-03-01, the start of an era
-    const std::uint32_t era = z / 146097;                // [0, 73]
-    const std::uint32_t doe = z - era * 146097;          // [0, 146096]
-    const std::uint32_t yoe = (doe - doe / 1460 + doe / 36524 - doe / 146096) / 365;  // [0, 399]
-    const std::uint32_t doy = doe - (365 * yoe + yoe / 4 - yoe / 100);              // [0, 365]
-    const std::uint32_t mp = (5 * doy + 2) / 153;                                    // [0, 11]
-    const unsigned day = doy - (153 * mp + 2) / 5 + 1;                               // [1, 31]
-    const unsigned month = mp < 10 ? mp + 3 : mp - 9;                                // [1, 12]
-    const int year = static_cast<int>(yoe + era * 400 + 1600) + (month <= 2);
-    return {year, month, day};
+    const std::uint32_t n = days + kDaysFromMarchZero;                       // from 0000-03-01
+    // Century and day of the century.
+    const std::uint32_t n1 = 4 * n + 3;                                     // < 2^26
+    const std::uint32_t century = n1 / 146097;                              // [16, 308]
+    const std::uint32_t dayOfCentury = n1 % 146097 / 4;                     // [0, 36524]
+    // Year of the century and day of the year: 2939745 / 2^32 is 1 / 1461.0000...
+    const std::uint64_t p2 = 2939745ull * (4 * dayOfCentury + 3);
+    const std::uint32_t yearOfCentury = static_cast<std::uint32_t>(p2 >> 32);                   // [0, 99]
+    const std::uint32_t dayOfYear = static_cast<std::uint32_t>(p2) / 2939745 / 4;               // [0, 365]
+    // Month and day: (2141 n + 197913) / 2^16 steps through the month lengths from March.
+    const std::uint32_t n3 = 2141 * dayOfYear + 197913;
+    const std::uint32_t month = n3 >> 16;                                    // [3, 14]
+    const std::uint32_t day = (n3 & 0xFFFF) / 2141 + 1;                     // [1, 31]
+    const std::uint32_t january = dayOfYear >= 306;                          // January or February
+    return {static_cast<int>(100 * century + yearOfCentury + january), january ? month - 12 : month, day};
 }
 
 // Weekday of a day count, 0 = Sunday to 6 = Saturday (the platform's numbering).
@@ -92,15 +104,75 @@ inline bool DateTimeToTicks(int year, int month, int day, int hour, int minute, 
     return true;
 }
 
+namespace detail {
+
+#if defined(__i386__)
+// hi:lo / divisor with the processor's 64-by-32-bit division, for hi < divisor (the
+// quotient fits 32 bits); the runtime's 64-bit division helper is several times slower.
+inline std::uint32_t Divide64By32(std::uint64_t dividend, std::uint32_t divisor) {
+    std::uint32_t quotient, rest;
+    __asm__("divl %4"
+            : "=a"(quotient), "=d"(rest)
+            : "a"(static_cast<std::uint32_t>(dividend)), "d"(static_cast<std::uint32_t>(dividend >> 32)),
+              "rm"(divisor));
+    return quotient;
+}
+#endif
+
+// Milliseconds of a tick count within one day.
+inline std::uint32_t MillisecondsOfDay(std::uint64_t tickOfDay) {
+#if defined(__i386__)
+    return Divide64By32(tickOfDay, 10000u);  // tickOfDay < 2^40: high word < 10000
+#else
+    return static_cast<std::uint32_t>(tickOfDay / kTicksPerMillisecond);
+#endif
+}
+
+}  // namespace detail
+
+// Splits ticks into whole days and the ticks of the day; ticks <= kMaxTicks.
+inline void SplitDays(std::uint64_t ticks, std::uint32_t* days, std::uint64_t* tickOfDay) {
+#if defined(__i386__)
+    // A day is 2^14 x 52734375 ticks; floor(floor(t / 2^14) / 52734375) = floor(t / day), and
+    // t / 2^14 < 2^49 keeps its high word below the divisor.
+    const std::uint32_t d = detail::Divide64By32(ticks >> 14, 52734375u);  // [0, 10675199]
+#else
+    const std::uint32_t d = static_cast<std::uint32_t>(ticks / kTicksPerDay);  // [0, 10675199]
+#endif
+    *days = d;
+    *tickOfDay = ticks - d * kTicksPerDay;  // [0, kTicksPerDay)
+}
+
 // Ticks to UTC calendar fields, weekday included. False (fields untouched) for counts
-// above kMaxTicks, as FileTimeToSystemTime.
-bool TicksToFields(std::uint64_t ticks, SYSTEMTIME* fields);
+// above kMaxTicks, as FileTimeToSystemTime. Inline: the zone conversions run it straight
+// after their own arithmetic.
+inline void StoreFields(std::uint32_t days, const CivilDate& date, std::uint64_t tickOfDay, SYSTEMTIME* fields) {
+    // In milliseconds a day fits 32 bits, which keeps the rest cheap.
+    const std::uint32_t msOfDay = detail::MillisecondsOfDay(tickOfDay);  // [0, 86399999]
+    const std::uint32_t secOfDay = msOfDay / 1000;                       // [0, 86399]
+    fields->wYear = static_cast<WORD>(date.year);
+    fields->wMonth = static_cast<WORD>(date.month);
+    fields->wDayOfWeek = static_cast<WORD>(WeekdayFromDays(days));
+    fields->wDay = static_cast<WORD>(date.day);
+    fields->wHour = static_cast<WORD>(secOfDay / 3600);
+    fields->wMinute = static_cast<WORD>(secOfDay / 60 % 60);
+    fields->wSecond = static_cast<WORD>(secOfDay % 60);
+    fields->wMilliseconds = static_cast<WORD>(msOfDay % 1000);
+}
+
+inline bool TicksToFields(std::uint64_t ticks, SYSTEMTIME* fields) {
+    if (ticks > kMaxTicks) return false;
+    std::uint32_t days;
+    std::uint64_t tickOfDay;
+    SplitDays(ticks, &days, &tickOfDay);
+    StoreFields(days, CivilFromDays(days), tickOfDay, fields);
+    return true;
+}
 
 // Calendar fields to ticks, as SystemTimeToFileTime: wDayOfWeek is ignored; years 1601 to
 // 30827, every other field in its range and the day within its month, else false.
-bool FieldsToTicks(const SYSTEMTIME& fields, std::uint64_t* ticks);
-
-// Splits ticks into whole days and the ticks of the day; ticks <= kMaxTicks.
-void SplitDays(std::uint64_t ticks, std::uint32_t* days, std::uint64_t* tickOfDay);
+inline bool FieldsToTicks(const SYSTEMTIME& f, std::uint64_t* ticks) {
+    return DateTimeToTicks(f.wYear, f.wMonth, f.wDay, f.wHour, f.wMinute, f.wSecond, f.wMilliseconds, ticks);
+}
 
 }  // namespace quendel::civil

@@ -51,12 +51,28 @@ struct Evaluation {
 Evaluation Evaluate(const TIME_ZONE_INFORMATION& zone, std::uint64_t utc, StandardBiasUse use);
 
 // UTC to local wall-clock ticks (platform contract: local = UTC - Bias - DaylightBias in
-// summer, UTC - Bias - StandardBias outside). False when the result leaves the tick range.
-bool UtcToWall(const TIME_ZONE_INFORMATION& zone, std::uint64_t utc, std::uint64_t* wall);
+// summer, UTC - Bias - StandardBias outside); kNoTicks when the result leaves the tick
+// range. Returned in a register: the fields of the result are usually wanted next.
+inline constexpr std::uint64_t kNoTicks = ~0ull;
+std::uint64_t WallOf(const TIME_ZONE_INFORMATION& zone, std::uint64_t utc);
+
+inline bool UtcToWall(const TIME_ZONE_INFORMATION& zone, std::uint64_t utc, std::uint64_t* wall) {
+    const std::uint64_t w = WallOf(zone, utc);
+    if (w == kNoTicks) return false;
+    *wall = w;
+    return true;
+}
 
 // Local wall-clock ticks to UTC. Each reading is converted by the regime in force at that
 // wall-clock time; a reading the change to summer time skips counts as standard time, one
-// the change back repeats as its summer-time occurrence. False outside the tick range.
-bool WallToUtc(const TIME_ZONE_INFORMATION& zone, std::uint64_t wall, std::uint64_t* utc);
+// the change back repeats as its summer-time occurrence. kNoTicks outside the tick range.
+std::uint64_t UtcOf(const TIME_ZONE_INFORMATION& zone, std::uint64_t wall);
+
+inline bool WallToUtc(const TIME_ZONE_INFORMATION& zone, std::uint64_t wall, std::uint64_t* utc) {
+    const std::uint64_t u = UtcOf(zone, wall);
+    if (u == kNoTicks) return false;
+    *utc = u;
+    return true;
+}
 
 }  // namespace quendel::zone

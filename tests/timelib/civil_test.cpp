@@ -12,13 +12,13 @@ SYSTEMTIME Fields(WORD y, WORD mo, WORD d, WORD h = 0, WORD mi = 0, WORD s = 0, 
 
 }  // namespace
 
-// Every day of a whole 400-year cycle (and the first days of the next) against a plain
-// day-by-day walk of the calendar, starting at Monday 1601-01-01.
-TEST(Civil, EveryDayOfAFourHundredYearCycle) {
+// Every day from Monday 1601-01-01 to the last one the platform names, 30828-09-14,
+// against a plain day-by-day walk of the calendar.
+TEST(Civil, EveryDayOfTheWholeRange) {
     const unsigned char lengths[12] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
     int y = 1601;
     unsigned m = 1, d = 1, weekday = 1;
-    for (std::uint32_t days = 0; days <= 146097 + 400; ++days) {
+    for (std::uint32_t days = 0; days <= 10675199; ++days) {
         const CivilDate c = CivilFromDays(days);
         ASSERT_EQ(c.year, y) << days;
         ASSERT_EQ(c.month, m) << days;
@@ -33,6 +33,9 @@ TEST(Civil, EveryDayOfAFourHundredYearCycle) {
             if (++m > 12) m = 1, ++y;
         }
     }
+    EXPECT_EQ(y, 30828);
+    EXPECT_EQ(m, 9u);
+    EXPECT_EQ(d, 15u);
 }
 
 TEST(Civil, LeapYearsAndMonthLengths) {
