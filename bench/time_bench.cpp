@@ -2,6 +2,10 @@
 // the C++ standard library's calendar conversion and the platform's time calls. Prints one
 // line per operation: ns/op of ours, ns/op of the anchor, the ratio. Every measured
 // function is first checked for equal results against its anchor.
+//
+// Ours are exported functions, called once per input; the standard library's conversions
+// run behind a call of the same kind (not inlined), so that neither side is merged into
+// the measuring loop and both are measured per call.
 #include <windows.h>
 
 #include <algorithm>
@@ -31,13 +35,18 @@ double NowNs() {
     return static_cast<double>(c.QuadPart) * 1e9 / static_cast<double>(frequency.QuadPart);
 }
 
-// Median ns per input of body over all inputs, less the empty loop's.
+// Median ns per input of body over all inputs, less the empty loop's. Each body returns a
+// value of its result, summed in a register and stored once per run: a store and reload
+// per input would chain the inputs through memory and put that chain's latency into the
+// empty loop, where the measured work would hide it.
 template <typename Body>
 double Measure(Body body) {
     std::vector<double> runs;
     for (int r = 0; r < kRepetitions; ++r) {
         const double start = NowNs();
-        for (int i = 0; i < kInputs; ++i) body(i);
+        std::uint64_t sum = 0;
+        for (int i = 0; i < kInputs; ++i) sum += body(i);
+        g_sink = sum;
         runs.push_back((NowNs() - start) / kInputs);
     }
     std::sort(runs.begin(), runs.end());
@@ -62,6 +71,46 @@ bool Same(const SYSTEMTIME& a, const SYSTEMTIME& b) {
 int g_mismatches = 0;
 void Check(bool ok, const char* what, int i) {
     if (!ok && g_mismatches++ < 10) std::printf("MISMATCH %s at input %d\n", what, i);
+}
+
+// A point's ticks read straight from the object, which has the layout of a FILETIME: a
+// GetTimeUTC call per input would be measured with the call under test.
+std::uint64_t TicksIn(const C_Time& t) {
+    static_assert(sizeof(C_Time) == sizeof(std::uint64_t));
+    std::uint64_t ticks;
+    std::memcpy(&ticks, static_cast<const void*>(&t), sizeof ticks);
+    return ticks;
+}
+
+// The standard library's anchors, one call per input like ours.
+__attribute__((noinline)) std::uint64_t ChronoFields(std::uint64_t t) {
+    using namespace std::chrono;
+    const std::int64_t unixTicks = static_cast<std::int64_t>(t) - 116444736000000000ll;
+    const std::int64_t days = (unixTicks >= 0 ? unixTicks : unixTicks - 863999999999ll) / 864000000000ll;
+    const year_month_day ymd{sys_days{std::chrono::days{days}}};
+    const std::int64_t rest = unixTicks - days * 864000000000ll;
+    const unsigned ms = static_cast<unsigned>(rest / 10000);
+    return static_cast<std::uint64_t>(static_cast<int>(ymd.year())) + unsigned(ymd.month()) + unsigned(ymd.day()) +
+           ms / 3600000 + ms / 60000 % 60 + ms / 1000 % 60 + ms % 1000;
+}
+
+__attribute__((noinline)) std::uint64_t ChronoTicks(const SYSTEMTIME& f) {
+    using namespace std::chrono;
+    const sys_days d{year{f.wYear} / f.wMonth / f.wDay};
+    return static_cast<std::uint64_t>(d.time_since_epoch().count() + 134774) * 864000000000ull +
+           ((f.wHour * 60u + f.wMinute) * 60u + f.wSecond) * 10000000ull + f.wMilliseconds * 10000ull;
+}
+
+// The time pattern Format hands to GetTimeFormatA for 0x3b: the locale's, with the
+// millisecond marker after the last seconds letter.
+void MarkedTimePattern(char* pattern) {
+    char plain[40];
+    GetLocaleInfoA(LOCALE_USER_DEFAULT, LOCALE_STIMEFORMAT, plain, 30);
+    const char* last = std::strrchr(plain, 's');
+    const std::size_t cut = last ? static_cast<std::size_t>(last - plain) + 1 : std::strlen(plain);
+    std::memcpy(pattern, plain, cut);
+    std::strcpy(pattern + cut, ".xxx");
+    std::strcat(pattern, plain + cut);
 }
 
 }  // namespace
@@ -92,7 +141,7 @@ int main() {
         C_Time(clustered[i]).GetLocSystemTime(&local[i], &zone);
     }
 
-    g_baseline = Measure([&](int i) { g_sink = g_sink + ticks[i]; });
+    g_baseline = Measure([&](int i) { return static_cast<std::uint64_t>(ticks[i]); });
     std::printf("inputs %d, repetitions %d, empty loop %.2f ns (subtracted)\n", kInputs, kRepetitions, g_baseline);
 
     // Equal results first.
@@ -114,50 +163,60 @@ int main() {
         C_Time(clustered[i]).GetSystemTimeUTC(&ours);
         SystemTimeToTzSpecificLocalTime(&zone, &ours, &lp);
         Check(Same(lo, lp), "ticks -> local fields", i);
+        SYSTEMTIME u;
+        C_Time(ticks[i]).GetSystemTimeUTC(&u);
+        Check(ChronoFields(ticks[i]) == static_cast<std::uint64_t>(u.wYear) + u.wMonth + u.wDay + u.wHour + u.wMinute +
+                                            u.wSecond + u.wMilliseconds,
+              "std::chrono fields", i);
+        C_Time whole;
+        whole.SetSystemTimeUTC(&fields[i]);
+        Check(ChronoTicks(fields[i]) == whole.GetTimeUTC(), "std::chrono ticks", i);
+    }
+    // Format against the text its platform calls make.
+    char markedTime[48], decimal[5];
+    MarkedTimePattern(markedTime);
+    GetLocaleInfoA(LOCALE_USER_DEFAULT, LOCALE_SDECIMAL, decimal, sizeof decimal);
+    for (int i = 0; i < kInputs; i += 16) {
+        SYSTEMTIME lf;
+        C_Time(ticks[i]).GetLocSystemTime(&lf, &zone);
+        char expected[300], time[100], ours[300];
+        GetDateFormatA(LOCALE_USER_DEFAULT, 0, &lf, nullptr, expected, sizeof expected);
+        GetTimeFormatA(LOCALE_USER_DEFAULT, 0, &lf, markedTime, time, sizeof time);
+        if (char* marker = std::strstr(time, ".xxx"))
+            std::snprintf(marker, 5, "%c%03u", decimal[0], static_cast<unsigned>(lf.wMilliseconds));
+        std::strcat(std::strcat(expected, " - "), time);
+        C_Time(ticks[i]).Format(ours, sizeof ours, 0x3b, LOCALE_USER_DEFAULT, &zone);
+        Check(std::strcmp(ours, expected) == 0, "Format 0x3b", i);
     }
 
     // Ticks to UTC fields.
-    auto chronoFields = [&](std::uint64_t t) {
-        const std::int64_t unixTicks = static_cast<std::int64_t>(t) - 116444736000000000ll;
-        const std::int64_t days = (unixTicks >= 0 ? unixTicks : unixTicks - 863999999999ll) / 864000000000ll;
-        const year_month_day ymd{sys_days{std::chrono::days{days}}};
-        const std::int64_t rest = unixTicks - days * 864000000000ll;
-        const unsigned ms = static_cast<unsigned>(rest / 10000);
-        return static_cast<std::uint64_t>(static_cast<int>(ymd.year())) + unsigned(ymd.month()) + unsigned(ymd.day()) +
-               ms / 3600000 + ms / 60000 % 60 + ms / 1000 % 60 + ms % 1000;
-    };
     const double oursToFields = Measure([&](int i) {
         SYSTEMTIME f;
         C_Time(ticks[i]).GetSystemTimeUTC(&f);
-        g_sink = g_sink + f.wDay + f.wSecond;
+        return static_cast<std::uint64_t>(f.wDay + f.wSecond);
     });
-    const double chronoToFields = Measure([&](int i) { g_sink = g_sink + chronoFields(ticks[i]); });
+    const double chronoToFields = Measure([&](int i) { return static_cast<std::uint64_t>(ChronoFields(ticks[i])); });
     const double platformToFields = Measure([&](int i) {
         FILETIME ft = {static_cast<DWORD>(ticks[i]), static_cast<DWORD>(ticks[i] >> 32)};
         SYSTEMTIME f;
         FileTimeToSystemTime(&ft, &f);
-        g_sink = g_sink + f.wDay + f.wSecond;
+        return static_cast<std::uint64_t>(f.wDay + f.wSecond);
     });
     Line("ticks -> UTC fields (GetSystemTimeUTC)", oursToFields, "std::chrono year_month_day + h/m/s", chronoToFields, "<= 1.0x");
     Line("", oursToFields, "FileTimeToSystemTime", platformToFields, "<= 1.0x");
 
     // UTC fields to ticks.
+    C_Time target;  // one object set again and again: the measured call is SetTimeUTC alone
     const double oursFromFields = Measure([&](int i) {
         const SYSTEMTIME& f = fields[i];
-        C_Time t;
-        t.SetTimeUTC(f.wYear, f.wMonth, f.wDay, f.wHour, f.wMinute, f.wSecond, f.wMilliseconds);
-        g_sink = g_sink + t.GetTimeUTC();
+        target.SetTimeUTC(f.wYear, f.wMonth, f.wDay, f.wHour, f.wMinute, f.wSecond, f.wMilliseconds);
+        return TicksIn(target);
     });
-    const double chronoFromFields = Measure([&](int i) {
-        const SYSTEMTIME& f = fields[i];
-        const sys_days d{year{f.wYear} / f.wMonth / f.wDay};
-        g_sink = g_sink + static_cast<std::uint64_t>(d.time_since_epoch().count()) * 864000000000ull +
-                 ((f.wHour * 60u + f.wMinute) * 60u + f.wSecond) * 10000000ull + f.wMilliseconds * 10000ull;
-    });
+    const double chronoFromFields = Measure([&](int i) { return static_cast<std::uint64_t>(ChronoTicks(fields[i])); });
     const double platformFromFields = Measure([&](int i) {
         FILETIME ft;
         SystemTimeToFileTime(&fields[i], &ft);
-        g_sink = g_sink + ft.dwLowDateTime;
+        return static_cast<std::uint64_t>(ft.dwLowDateTime);
     });
     Line("UTC fields -> ticks (SetTimeUTC)", oursFromFields, "std::chrono sys_days + h/m/s", chronoFromFields, "<= 1.0x");
     Line("", oursFromFields, "SystemTimeToFileTime", platformFromFields, "<= 1.0x");
@@ -166,13 +225,13 @@ int main() {
     const double oursToLocal = Measure([&](int i) {
         SYSTEMTIME f;
         C_Time(clustered[i]).GetLocSystemTime(&f, &zone);
-        g_sink = g_sink + f.wHour;
+        return static_cast<std::uint64_t>(f.wHour);
     });
     const double platformToLocal = Measure([&](int i) {
         SYSTEMTIME u, f;
         C_Time(clustered[i]).GetSystemTimeUTC(&u);
         SystemTimeToTzSpecificLocalTime(&zone, &u, &f);
-        g_sink = g_sink + f.wHour;
+        return static_cast<std::uint64_t>(f.wHour);
     });
     Line("ticks -> local fields (GetLocSystemTime)", oursToLocal, "ours ticks -> UTC fields", oursToFields, "<= 2x");
     Line("", oursToLocal, "SystemTimeToTzSpecificLocalTime (+fields)", platformToLocal, "<= 0.25x");
@@ -180,14 +239,13 @@ int main() {
     // Local fields to ticks.
     const double oursFromLocal = Measure([&](int i) {
         const SYSTEMTIME& f = local[i];
-        C_Time t;
-        t.SetLocTime(f.wYear, f.wMonth, f.wDay, f.wHour, f.wMinute, f.wSecond, &zone);
-        g_sink = g_sink + t.GetTimeUTC();
+        target.SetLocTime(f.wYear, f.wMonth, f.wDay, f.wHour, f.wMinute, f.wSecond, &zone);
+        return TicksIn(target);
     });
     const double platformFromLocal = Measure([&](int i) {
         SYSTEMTIME u;
         TzSpecificLocalTimeToSystemTime(&zone, &local[i], &u);
-        g_sink = g_sink + u.wHour;
+        return static_cast<std::uint64_t>(u.wHour);
     });
     Line("local fields -> ticks (SetLocTime)", oursFromLocal, "ours UTC fields -> ticks", oursFromFields, "<= 2.5x");
     Line("", oursFromLocal, "TzSpecificLocalTimeToSystemTime", platformFromLocal, "<= 0.3x");
@@ -195,13 +253,13 @@ int main() {
     // Summer time with its change-over instants.
     const double oursSummer = Measure([&](int i) {
         C_Time s, e;
-        g_sink = g_sink + C_Time(clustered[i]).IsSummerTime(&zone, &s, &e, nullptr) + s.GetTimeUTC();
+        return static_cast<std::uint64_t>(C_Time(clustered[i]).IsSummerTime(&zone, &s, &e, nullptr) + s.GetTimeUTC());
     });
     Line("IsSummerTime with start and end", oursSummer, "ours ticks -> UTC fields", oursToFields, "<= 3x");
 
     // Week and day of the year.
-    const double week = Measure([&](int i) { g_sink = g_sink + C_Time(ticks[i]).GetLocWeekOfYear(&zone); });
-    const double dayOfYear = Measure([&](int i) { g_sink = g_sink + C_Time(ticks[i]).GetLocDayOfYear(&zone); });
+    const double week = Measure([&](int i) { return static_cast<std::uint64_t>(C_Time(ticks[i]).GetLocWeekOfYear(&zone)); });
+    const double dayOfYear = Measure([&](int i) { return static_cast<std::uint64_t>(C_Time(ticks[i]).GetLocDayOfYear(&zone)); });
     Line("GetLocWeekOfYear", week, "ours ticks -> local fields", oursToLocal, "<= 1.5x");
     Line("GetLocDayOfYear", dayOfYear, "ours ticks -> local fields", oursToLocal, "<= 1.5x");
 
@@ -209,16 +267,16 @@ int main() {
     const double oursFormat = Measure([&](int i) {
         char buffer[300];
         C_Time(ticks[i]).Format(buffer, sizeof buffer, 0x3b, LOCALE_USER_DEFAULT, &zone);
-        g_sink = g_sink + static_cast<unsigned char>(buffer[3]);
+        return static_cast<std::uint64_t>(static_cast<unsigned char>(buffer[3]));
     });
     const double platformFormat = Measure([&](int i) {
-        char pattern[81], timePattern[40], decimal[5], out[300];
+        char pattern[81], timePattern[40], separator[5], out[300];
         GetLocaleInfoA(LOCALE_USER_DEFAULT, LOCALE_SSHORTDATE, pattern, sizeof pattern);
         GetLocaleInfoA(LOCALE_USER_DEFAULT, LOCALE_STIMEFORMAT, timePattern, 30);
-        GetLocaleInfoA(LOCALE_USER_DEFAULT, LOCALE_SDECIMAL, decimal, sizeof decimal);
         GetDateFormatA(LOCALE_USER_DEFAULT, 0, &local[i], pattern, out, sizeof out);
-        GetTimeFormatA(LOCALE_USER_DEFAULT, 0, &local[i], timePattern, out + 20, sizeof out - 20);
-        g_sink = g_sink + static_cast<unsigned char>(out[3]);
+        GetTimeFormatA(LOCALE_USER_DEFAULT, 0, &local[i], markedTime, out + 20, sizeof out - 20);
+        GetLocaleInfoA(LOCALE_USER_DEFAULT, LOCALE_SDECIMAL, separator, sizeof separator);
+        return static_cast<std::uint64_t>(static_cast<unsigned char>(out[3]) + static_cast<unsigned char>(timePattern[0]));
     });
     Line("Format 0x3b", oursFormat, "its platform calls (3 locale, date, time)", platformFormat, "<= 1.1x");
 

@@ -177,35 +177,36 @@ bool FieldsInRange(int year, int month, int day, int hour, int minute, int secon
            day <= 31 && month >= 1 && month <= 12 && year >= 1601;
 }
 
-// The fields once the range checks have passed; a year beyond 16 bits becomes 0, which the
-// conversion rejects like every other year it cannot represent.
-SYSTEMTIME MakeFields(int year, int month, int day, int hour, int minute, int second, int milliseconds) {
-    SYSTEMTIME f{};
-    f.wYear = static_cast<WORD>(year <= 0xFFFF ? year : 0);
-    f.wMonth = static_cast<WORD>(month);
-    f.wDay = static_cast<WORD>(day);
-    f.wHour = static_cast<WORD>(hour);
-    f.wMinute = static_cast<WORD>(minute);
-    f.wSecond = static_cast<WORD>(second);
-    f.wMilliseconds = static_cast<WORD>(milliseconds);
-    return f;
-}
-
 }  // namespace
 
 bool C_Time::SetTimeUTC(int year, int month, int day, int hour, int minute, int second, int milliseconds) {
-    if (!FieldsInRange(year, month, day, hour, minute, second) || milliseconds < 0 || milliseconds > 999)
+    // Fields out of range leave the time as it is; a date that does not exist makes it invalid.
+    if (!quendel::civil::FieldsInRange(year, month, day, hour, minute, second, milliseconds)) return false;
+    if (!quendel::civil::DateExists(year, month, day)) {
+        m_time = 0;
         return false;
-    std::uint64_t ticks;
-    const bool converted =
-        quendel::civil::DateTimeToTicks(year, month, day, hour, minute, second, milliseconds, &ticks);
-    m_time = converted ? ticks : 0;
-    return converted;
+    }
+    m_time = quendel::civil::TicksOf(year, month, day, hour, minute, second, milliseconds);
+    return true;
 }
 
 bool C_Time::SetLocTime(int year, int month, int day, int hour, int minute, int second,
                         const TIME_ZONE_INFORMATION* zone) {
+    // As SetLocSystemTime, without the round trip through a SYSTEMTIME.
     if (!FieldsInRange(year, month, day, hour, minute, second)) return false;
-    const SYSTEMTIME f = MakeFields(year, month, day, hour, minute, second, 0);
-    return SetLocSystemTime(&f, zone);
+    TIME_ZONE_INFORMATION copy;
+    if (!zone) {
+        GetLocTimeZoneInfo(&copy);
+        zone = &copy;
+    }
+    const std::uint64_t utc = quendel::civil::DateExists(year, month, day)
+                                  ? quendel::zone::UtcOf(*zone, quendel::civil::TicksOf(year, month, day, hour, minute,
+                                                                                        second, 0))
+                                  : quendel::zone::kNoTicks;
+    if (utc == quendel::zone::kNoTicks) {
+        m_time = 0;
+        return false;
+    }
+    m_time = utc;
+    return true;
 }

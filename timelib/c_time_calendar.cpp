@@ -10,6 +10,7 @@
 #include <cstdint>
 
 #include "timelib/civil.h"
+#include "timelib/zone_rules.h"
 
 namespace {
 
@@ -34,20 +35,6 @@ SYSTEMTIME Truncate(SYSTEMTIME f, Unit unit) {
 // Monday = 0 to Sunday = 6 from a count of days since 1601-01-01, itself a Monday.
 unsigned IsoWeekday(std::int32_t days) {
     return static_cast<unsigned>((days % 7 + 7) % 7);
-}
-
-// ISO 8601 week of a date: the week belongs to the year that holds its Thursday, and is
-// counted from the week that holds that year's first Thursday (the one with 4 January).
-int IsoWeek(int year, unsigned month, unsigned day) {
-    const std::int32_t days = civil::DaysFromCivil(year, month, day);
-    const std::int32_t thursday = days - static_cast<std::int32_t>(IsoWeekday(days)) + 3;
-    // The Thursday lies at most three days away, so the week's year is a neighbour at most.
-    int weekYear = year;
-    if (thursday < civil::DaysFromCivil(year, 1, 1))
-        weekYear = year - 1;
-    else if (thursday >= civil::DaysFromCivil(year + 1, 1, 1))
-        weekYear = year + 1;
-    return (thursday - civil::DaysFromCivil(weekYear, 1, 1)) / 7 + 1;
 }
 
 // The local fields of the point; all zero for a point that has none (the invalid time).
@@ -98,18 +85,40 @@ int C_Time::GetLocWeekDay(const TIME_ZONE_INFORMATION* zone) const {
     return w == 0 ? 6 : w - 1;
 }
 
+namespace {
+
+// Days from 1601-01-01 to the point's local date; false for a point without local fields.
+bool LocalDays(const C_Time& t, const TIME_ZONE_INFORMATION* zone, std::uint32_t* days) {
+    TIME_ZONE_INFORMATION copy;
+    if (!zone) {
+        C_Time::GetLocTimeZoneInfo(&copy);
+        zone = &copy;
+    }
+    const std::uint64_t wall = t.IsValid() ? quendel::zone::WallOf(*zone, t.GetTimeUTC()) : quendel::zone::kNoTicks;
+    if (wall == quendel::zone::kNoTicks) return false;
+    std::uint64_t tickOfDay;
+    civil::SplitDays(wall, days, &tickOfDay);
+    return true;
+}
+
+}  // namespace
+
 int C_Time::GetLocDayOfYear(const TIME_ZONE_INFORMATION* zone) const {
-    const SYSTEMTIME f = LocalFields(*this, zone);
-    if (f.wYear == 0) return 0;  // the invalid time has no date
-    return civil::DaysFromCivil(f.wYear, f.wMonth, f.wDay) - civil::DaysFromCivil(f.wYear, 1, 1);
+    std::uint32_t days;
+    if (!LocalDays(*this, zone, &days)) return 0;  // the invalid time has no date
+    return static_cast<int>(days) - civil::DaysFromCivil(civil::CivilFromDays(days).year, 1, 1);
 }
 
 int C_Time::GetLocWeekOfYear(const TIME_ZONE_INFORMATION* zone) const {
     // From the local date alone: a time of day or a detour through UTC could move the date
-    // to a neighbouring day in zones far from UTC.
-    const SYSTEMTIME f = LocalFields(*this, zone);
-    if (f.wYear == 0) return 0;
-    return IsoWeek(f.wYear, f.wMonth, f.wDay);
+    // to a neighbouring day in zones far from UTC. The week belongs to the year that holds
+    // its Thursday and is counted from the week that holds that year's first Thursday (the
+    // one with 4 January). Day 0, 1601-01-01, was a Monday.
+    std::uint32_t days;
+    if (!LocalDays(*this, zone, &days)) return 0;
+    const std::uint32_t thursday = days - days % 7 + 3;  // of the Monday-to-Sunday week
+    const int weekYear = civil::CivilFromDays(thursday).year;
+    return static_cast<int>((thursday - static_cast<std::uint32_t>(civil::DaysFromCivil(weekYear, 1, 1))) / 7) + 1;
 }
 
 // ---- Lengths -------------------------------------------------------------------------

@@ -54,10 +54,13 @@ public:
             m_buffer[m_used] = 0;
     }
 
-    // The first occurrence of the millisecond marker, or null.
-    char* FindMarker() const {
-        for (unsigned int i = 0; i + 4 <= m_used; ++i)
-            if (std::memcmp(m_buffer + i, kMillisecondMarker, 4) == 0) return m_buffer + i;
+    unsigned int Used() const { return m_used; }
+
+    // The first occurrence of the millisecond marker from offset from on, or null.
+    char* FindMarker(unsigned int from) const {
+        for (unsigned int i = from; i + 4 <= m_used; ++i)
+            if (m_buffer[i] == kMillisecondMarker[0] && std::memcmp(m_buffer + i, kMillisecondMarker, 4) == 0)
+                return m_buffer + i;
         return nullptr;
     }
 
@@ -128,13 +131,14 @@ const char* C_Time::Format(char* buffer, unsigned int capacity, int flags, unsig
         out.Piece([&](char* at, int room) { return GetDateFormatA(locale, 0, &fields, pattern, at, room); });
         if (flags & FMT_TIME) out.Append(kDateTimeSeparator, sizeof kDateTimeSeparator - 1);
     }
+    const unsigned int timeStart = out.Used();  // the marker can only be in the time
     if (flags & FMT_TIME) {
         char pattern[40];
         TimePattern(locale, (flags & FMT_SECONDS) != 0, (flags & FMT_MSECONDS) != 0, pattern);
         out.Piece([&](char* at, int room) { return GetTimeFormatA(locale, 0, &fields, pattern, at, room); });
     }
     if (flags & FMT_MSECONDS) {
-        if (char* marker = out.FindMarker()) {
+        if (char* marker = out.FindMarker(timeStart)) {
             char decimal[5];
             if (GetLocaleInfoA(locale, LOCALE_SDECIMAL, decimal, sizeof decimal) <= 0 || !decimal[0]) decimal[0] = '.';
             marker[0] = decimal[0];

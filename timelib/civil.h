@@ -28,10 +28,11 @@ constexpr bool IsLeapYear(int year) {
     return year % 4 == 0 && (year % 100 != 0 || year % 400 == 0);
 }
 
+inline constexpr unsigned char kMonthDays[12] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+
 // Days of the month, 28 to 31; month must be 1 to 12.
 constexpr unsigned DaysInMonth(int year, unsigned month) {
-    constexpr unsigned char kDays[12] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-    return month == 2 && IsLeapYear(year) ? 29u : kDays[month - 1];
+    return month == 2 && IsLeapYear(year) ? 29u : kMonthDays[month - 1];
 }
 
 // The two conversions below count in a computational calendar whose years begin on
@@ -45,7 +46,7 @@ inline constexpr std::uint32_t kDaysFromMarchZero = 584694;
 constexpr std::int32_t DaysFromCivil(int year, unsigned month, unsigned day) {
     const std::uint32_t january = month <= 2;                                // [0, 1]
     const std::uint32_t y = static_cast<std::uint32_t>(year) - january;      // [1599, 30829]
-    const std::uint32_t m = january ? month + 12 : month;                   // [3, 14]
+    const std::uint32_t m = month + 12 * january;  // [3, 14]; arithmetic, not a branch on the month
     const std::uint32_t century = y / 100;                                  // [15, 308]
     const std::uint32_t yearDays = 1461 * y / 4 - century + century / 4;     // days before y-03-01
     const std::uint32_t monthDays = (979 * m - 2919) / 32;                  // [0, 337] from 1 March
@@ -74,7 +75,7 @@ constexpr CivilDate CivilFromDays(std::uint32_t days) {
     const std::uint32_t month = n3 >> 16;                                    // [3, 14]
     const std::uint32_t day = (n3 & 0xFFFF) / 2141 + 1;                     // [1, 31]
     const std::uint32_t january = dayOfYear >= 306;                          // January or February
-    return {static_cast<int>(100 * century + yearOfCentury + january), january ? month - 12 : month, day};
+    return {static_cast<int>(100 * century + yearOfCentury + january), month - 12 * january, day};
 }
 
 // Weekday of a day count, 0 = Sunday to 6 = Saturday (the platform's numbering).
@@ -82,25 +83,38 @@ constexpr unsigned WeekdayFromDays(std::uint32_t days) {
     return (days + 1) % 7;  // day 0 was a Monday
 }
 
-// Validated date and time to ticks, as FieldsToTicks; the fields need not form a SYSTEMTIME.
-inline bool DateTimeToTicks(int year, int month, int day, int hour, int minute, int second, int ms,
-                            std::uint64_t* ticks) {
-    // Unsigned comparisons fold the lower bounds into the upper ones.
-    if (static_cast<unsigned>(year - kMinYear) > static_cast<unsigned>(kMaxYear - kMinYear) ||
-        static_cast<unsigned>(month - 1) > 11u || static_cast<unsigned>(hour) > 23u ||
-        static_cast<unsigned>(minute) > 59u || static_cast<unsigned>(second) > 59u || static_cast<unsigned>(ms) > 999u ||
-        static_cast<unsigned>(day - 1) > 30u)
-        return false;
-    // Month lengths from a table; the leap rule only for 29 February.
-    constexpr unsigned char kDays[12] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-    if (static_cast<unsigned>(day) > kDays[month - 1] && !(month == 2 && day == 29 && IsLeapYear(year)))
-        return false;
+// Whether the fields lie in their ranges: month 1-12, day 1-31, hour 0-23, minute and
+// second 0-59, millisecond 0-999, year from kMinYear (the upper end is the date's check).
+// One test: unsigned comparisons fold the lower bounds into the upper ones.
+inline bool FieldsInRange(int year, int month, int day, int hour, int minute, int second, int ms) {
+    return ((static_cast<unsigned>(month - 1) > 11u) | (static_cast<unsigned>(day - 1) > 30u) |
+            (static_cast<unsigned>(hour) > 23u) | (static_cast<unsigned>(minute) > 59u) |
+            (static_cast<unsigned>(second) > 59u) | (static_cast<unsigned>(ms) > 999u) | (year < kMinYear)) == 0;
+}
+
+// For fields in range: whether the year is one SystemTimeToFileTime accepts and the day
+// exists in its month. Every month has 28 days; the leap rule only for 29 February.
+inline bool DateExists(int year, int month, int day) {
+    if (year > kMaxYear) return false;
+    if (day <= 28) return true;
+    return static_cast<unsigned>(day) <= DaysInMonth(year, static_cast<unsigned>(month));
+}
+
+// Ticks of fields in range whose date exists.
+inline std::uint64_t TicksOf(int year, int month, int day, int hour, int minute, int second, int ms) {
     const std::uint32_t days = static_cast<std::uint32_t>(
         DaysFromCivil(year, static_cast<unsigned>(month), static_cast<unsigned>(day)));  // [0, 10674833]
     const std::uint32_t msOfDay = ((static_cast<std::uint32_t>(hour) * 60u + static_cast<std::uint32_t>(minute)) * 60u +
                                    static_cast<std::uint32_t>(second)) * 1000u +
                                   static_cast<std::uint32_t>(ms);  // [0, 86399999]
-    *ticks = days * kTicksPerDay + static_cast<std::uint64_t>(msOfDay) * kTicksPerMillisecond;
+    return days * kTicksPerDay + static_cast<std::uint64_t>(msOfDay) * kTicksPerMillisecond;
+}
+
+// Validated date and time to ticks, as FieldsToTicks; the fields need not form a SYSTEMTIME.
+inline bool DateTimeToTicks(int year, int month, int day, int hour, int minute, int second, int ms,
+                            std::uint64_t* ticks) {
+    if (!FieldsInRange(year, month, day, hour, minute, second, ms) || !DateExists(year, month, day)) return false;
+    *ticks = TicksOf(year, month, day, hour, minute, second, ms);
     return true;
 }
 
