@@ -20,6 +20,11 @@ constexpr UINT_PTR kClockTimer = 14;
 
 C_ConverterDlg::C_ConverterDlg(int templateId) : C_Dialog(templateId) {
     m_hIcon = LoadIconA(g_hInstance, MAKEINTRESOURCEA(IDR_MAINFRAME));
+    try {
+        m_zoneDatabase = std::async(std::launch::async, quendel::zone::ReadZoneDatabase);
+    } catch (...) {
+        // No thread to be had: the zone list reads the database itself.
+    }
 }
 
 C_ConverterDlg::~C_ConverterDlg() { FreeZoneRecords(); }

@@ -5,11 +5,13 @@
 
 #include <windows.h>
 
+#include <future>
 #include <string>
 #include <vector>
 
 #include "app/framework/c_dialog.h"
 #include "timelib/c_time.h"
+#include "timelib/zone_registry.h"
 
 // The main template is chosen when the program is built: 0 the expert template 102,
 // 1 the simple template 103 (the delivered one).
@@ -71,5 +73,9 @@ private:
     void FreeZoneRecords();
 
     std::vector<std::string> m_holidayLines;  // what the holiday list box shows
+    // The zone database, read on a worker thread from the dialog's construction on: its
+    // registry round trips overlap the creation of the dialog's windows. Empty (invalid)
+    // once the zone list has taken it, or when no thread could be started.
+    std::future<std::vector<quendel::zone::NamedZone>> m_zoneDatabase;
     bool IsExpert() const { return TemplateId() == 102; }
 };

@@ -38,21 +38,30 @@ void C_ConverterDlg::FillZoneList() {
     const std::string machineKey = MachineZoneKey(inForce);
     bool selected = false;
     const TIME_ZONE_INFORMATION* machineRecord = nullptr;
-    quendel::zone::ForEachZoneKey([&](const char* subkey) {
-        quendel::zone::RegistryZone zone;
-        if (!quendel::zone::ReadRegistryZone(subkey, &zone)) return true;  // skipped
+    // The database read since the dialog's construction, or read now (a second fill).
+    std::vector<quendel::zone::NamedZone> database;
+    if (m_zoneDatabase.valid()) {
+        try {
+            database = m_zoneDatabase.get();
+        } catch (...) {
+            database = quendel::zone::ReadZoneDatabase();  // the worker failed: read it here
+        }
+    } else {
+        database = quendel::zone::ReadZoneDatabase();
+    }
+    for (const quendel::zone::NamedZone& entry : database) {
+        const quendel::zone::RegistryZone& zone = entry.zone;
         const int index = m_zoneCombo.AddString(zone.display);
-        if (index < 0) return true;
+        if (index < 0) continue;
         auto* record = new TIME_ZONE_INFORMATION(zone.record);
         m_zoneCombo.SetItemData(index, record);
-        if (!machineKey.empty() && machineKey == subkey) machineRecord = record;
+        if (!machineKey.empty() && machineKey == entry.subkey) machineRecord = record;
         // Several zones may share the name: the one enumerated last stays selected.
         if (inForce.StandardName[0] != 0 && std::wcsncmp(zone.record.StandardName, inForce.StandardName, 32) == 0) {
             m_zoneCombo.SetCurSel(index);
             selected = true;
         }
-        return true;
-    });
+    }
     if (!selected && machineRecord) {
         // Items move as sorted insertions follow: find the machine's record where it ended up.
         for (int i = 0, count = m_zoneCombo.GetCount(); i < count; ++i)

@@ -133,25 +133,33 @@ int main(int argc, char** argv) {
         dialog.Destroy();
     }
 
-    // Start-up: each program started alternately, medians of the in-process figures.
+    // Start-up: the programs started in turn, medians of the in-process figures. Two empty
+    // dialogs: a bare one, and one set up as every dialog program of this project is (the
+    // application manifest with common controls 6, InitCommonControlsEx).
     const std::string self = "\"" + SiblingPath("app_bench.exe") + "\" --startup-child";
-    const std::string empty = "\"" + SiblingPath("empty_dialog_bench.exe") + "\"";
-    std::vector<double> ours, plain;
+    const std::string bare = "\"" + SiblingPath("empty_dialog_bench.exe") + "\"";
+    const std::string styled = "\"" + SiblingPath("empty_dialog_styled_bench.exe") + "\"";
+    std::vector<double> ours, plain, themed;
     for (int i = 0; i < 11; ++i) {
-        const DWORD a = RunChild(self), b = RunChild(empty);
-        if (a == 0 || b == 0) {
-            std::printf("start-up child failed (%lu, %lu)\n", static_cast<unsigned long>(a), static_cast<unsigned long>(b));
+        const DWORD a = RunChild(self), b = RunChild(bare), c = RunChild(styled);
+        if (a == 0 || b == 0 || c == 0) {
+            std::printf("start-up child failed (%lu, %lu, %lu)\n", static_cast<unsigned long>(a),
+                        static_cast<unsigned long>(b), static_cast<unsigned long>(c));
             return 1;
         }
         ours.push_back(a / 1000.0);
         plain.push_back(b / 1000.0);
+        themed.push_back(c / 1000.0);
     }
-    const double startOurs = Median(ours), startEmpty = Median(plain);
+    const double startOurs = Median(ours), startBare = Median(plain), startStyled = Median(themed);
     std::printf("%-44s %14s %10.2f\n", "start-up to end of WM_INITDIALOG, quendel", "", startOurs);
-    std::printf("%-44s %14s %10.2f\n", "start-up to end of WM_INITDIALOG, empty", "", startEmpty);
-    std::printf("%-44s %14s %10s %10s %8.2f (target <= 1.50)\n", "start-up ratio quendel / empty", "", "", "",
-                startOurs / startEmpty);
-    met = met && startOurs <= 1.5 * startEmpty;
+    std::printf("%-44s %14s %10.2f\n", "  empty dialog, project manifest", "", startStyled);
+    std::printf("%-44s %14s %10.2f\n", "  empty dialog, bare", "", startBare);
+    std::printf("%-44s %14s %10s %10s %8.2f (target <= 1.50)\n", "start-up ratio quendel / empty (manifest)", "",
+                "", "", startOurs / startStyled);
+    std::printf("%-44s %14s %10s %10s %8.2f (target <= 1.50)\n", "start-up ratio quendel / empty (bare)", "", "",
+                "", startOurs / startBare);
+    met = met && startOurs <= 1.5 * startStyled;
     std::printf("%s\n", met ? "all targets met" : "some targets missed");
     return 0;
 }

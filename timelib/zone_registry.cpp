@@ -107,6 +107,20 @@ bool ReadRegistryZone(const char* subkey, RegistryZone* zone) {
     return true;
 }
 
+std::vector<NamedZone> ReadZoneDatabase() {
+    std::vector<NamedZone> zones;
+    zones.reserve(160);
+    ForEachZoneKey([&](const char* subkey) {
+        NamedZone z;
+        if (ReadRegistryZone(subkey, &z.zone)) {
+            z.subkey = subkey;
+            zones.push_back(std::move(z));
+        }
+        return true;
+    });
+    return zones;
+}
+
 bool EnumZoneKeys(bool (*visit)(const char* subkey, void* context), void* context) {
     C_RegKey base;
     if (!base.Open(HKEY_LOCAL_MACHINE, DatabasePath())) return false;

@@ -8,6 +8,9 @@
 
 #include <windows.h>
 
+#include <string>
+#include <vector>
+
 namespace quendel::zone {
 
 // The database key: the NT family's path when bit 31 of GetVersion() is clear, else the
@@ -36,6 +39,13 @@ bool ForEachZoneKey(Visit visit) {
     return EnumZoneKeys([](const char* subkey, void* context) { return (*static_cast<Visit*>(context))(subkey); },
                         &visit);
 }
+
+// Every zone of the database that can be read, with its sub-key name, in registry order.
+struct NamedZone {
+    std::string subkey;
+    RegistryZone zone;
+};
+std::vector<NamedZone> ReadZoneDatabase();
 
 // Converts a byte text of the ANSI code page into a name field of 32 wide characters:
 // cut after 31 characters, always terminated.

@@ -17,7 +17,21 @@ COLORREF g_hover = RGB(255, 0, 0);
 HCURSOR g_linkCursor = NULL;      // borrowed: a loaded cursor resource
 HCURSOR g_replacedCursor = NULL;  // borrowed: whatever was current when the mouse came in
 
-C_LinkWnd::ShellOpen g_shellOpen = ShellExecuteA;
+// ShellExecuteA from shell32 loaded at the first link opened rather than at the program's
+// start: the library is among the dearest to load and most runs never open a link.
+HINSTANCE WINAPI ShellExecuteOnDemand(HWND window, LPCSTR verb, LPCSTR file, LPCSTR parameters, LPCSTR directory,
+                                      INT show) {
+    static const C_LinkWnd::ShellOpen shellExecute = [] {
+        const HMODULE shell = LoadLibraryExA("shell32.dll", NULL, LOAD_LIBRARY_SEARCH_SYSTEM32);
+        return shell ? reinterpret_cast<C_LinkWnd::ShellOpen>(
+                           reinterpret_cast<void (*)()>(GetProcAddress(shell, "ShellExecuteA")))
+                     : nullptr;
+    }();
+    if (!shellExecute) return reinterpret_cast<HINSTANCE>(static_cast<INT_PTR>(SE_ERR_DLLNOTFOUND));
+    return shellExecute(window, verb, file, parameters, directory, show);
+}
+
+C_LinkWnd::ShellOpen g_shellOpen = ShellExecuteOnDemand;
 C_LinkWnd::Launch g_launch = WinExec;
 
 constexpr size_t kCommandBytes = 520;

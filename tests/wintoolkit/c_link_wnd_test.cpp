@@ -345,3 +345,17 @@ TEST(Label, OwnsItsFontAndClaimsTheCursor) {
 }
 
 }  // namespace
+
+// The default shell call loads the shell library when a link is first opened, not with the
+// program, and passes the call through: a file that is not there gets the shell's own
+// "not found" code.
+TEST(LinkShell, DefaultCallReachesTheShell) {
+    const C_LinkWnd::ShellOpen defaultOpen = C_LinkWnd::SetShellOpen(FakeShellOpen);
+    C_LinkWnd::SetShellOpen(defaultOpen);
+    ASSERT_NE(defaultOpen, nullptr);
+    const HINSTANCE result =
+        defaultOpen(NULL, "open", "Z:\\quendel-no-such-directory\\no-such-file.quendel", NULL, NULL, SW_HIDE);
+    const INT_PTR code = reinterpret_cast<INT_PTR>(result);
+    EXPECT_TRUE(code == SE_ERR_FNF || code == SE_ERR_PNF) << code;
+    EXPECT_NE(GetModuleHandleA("shell32.dll"), static_cast<HMODULE>(NULL));
+}
