@@ -103,9 +103,9 @@ bool C_Time::SetFileTime(const FILETIME& ft) {
 }
 
 long C_Time::GetUnixTime() const {
-    const std::int64_t seconds = static_cast<std::int64_t>(m_time - kUnixEpoch) / 10000000;
-    if (seconds < 0) return 0;
-    return static_cast<std::int32_t>(static_cast<std::uint32_t>(seconds));
+    const std::uint64_t difference = m_time - kUnixEpoch;
+    if (difference >> 63) return 0;  // before 1970 (or beyond the signed range)
+    return static_cast<std::int32_t>(static_cast<std::uint32_t>(quendel::civil::detail::DivideBy32(difference, 10000000)));
 }
 
 bool C_Time::SetUnixTime(long seconds) {

@@ -133,6 +133,19 @@ inline std::uint32_t Divide64By32(std::uint64_t dividend, std::uint32_t divisor)
 }
 #endif
 
+// n / divisor for any n: on i686 long division in two steps of the processor's 64-by-32-bit
+// division instead of the runtime's helper.
+inline std::uint64_t DivideBy32(std::uint64_t n, std::uint32_t divisor) {
+#if defined(__i386__)
+    const std::uint32_t high = static_cast<std::uint32_t>(n >> 32);
+    const std::uint32_t highQuotient = high / divisor;
+    const std::uint64_t rest = static_cast<std::uint64_t>(high % divisor) << 32 | static_cast<std::uint32_t>(n);
+    return static_cast<std::uint64_t>(highQuotient) << 32 | Divide64By32(rest, divisor);  // rest < divisor << 32
+#else
+    return n / divisor;
+#endif
+}
+
 // Milliseconds of a tick count within one day.
 inline std::uint32_t MillisecondsOfDay(std::uint64_t tickOfDay) {
 #if defined(__i386__)

@@ -97,6 +97,12 @@ TEST(Time, UnixTime) {
     EXPECT_EQ(Utc(2038, 1, 19, 3, 14, 8).GetUnixTime(), -2147483647L - 1);  // wraps
     EXPECT_EQ(Utc(2003, 12, 24, 12).GetUnixTime(), 1072267200L);
     EXPECT_EQ(C_Time(kUnixEpoch + 19999999).GetUnixTime(), 1);  // truncates
+    // Past 2^32 seconds the low 32 bits: 2106-02-07 06:28:16 is 2^32 s after the epoch,
+    // 9999-12-31 23:59:59 is 253402300799 s (low word 4294197631).
+    EXPECT_EQ(Utc(2106, 2, 7, 6, 28, 16).GetUnixTime(), 0);
+    EXPECT_EQ(Utc(2106, 2, 7, 6, 28, 17).GetUnixTime(), 1);
+    EXPECT_EQ(Utc(9999, 12, 31, 23, 59, 59).GetUnixTime(), -769665L);
+    EXPECT_EQ(C_Time(0x8000000000000000ull + kUnixEpoch).GetUnixTime(), 0);  // beyond the signed range
 }
 
 TEST(Time, OleAutomationDates) {
