@@ -6,6 +6,7 @@
 #include "timelib/civil.h"
 #include "timelib/tick_math.h"
 #include "timelib/time_source.h"
+#include "timelib/user_zone.h"
 #include "timelib/zone_rules.h"
 
 namespace {
@@ -150,10 +151,7 @@ bool C_Time::GetLocSystemTime(SYSTEMTIME* fields, const TIME_ZONE_INFORMATION* z
     // Straight from the ticks: the same as UTC fields through SystemTimeToLocalSystemTime,
     // without the round trip.
     TIME_ZONE_INFORMATION copy;
-    if (!zone) {
-        GetLocTimeZoneInfo(&copy);
-        zone = &copy;
-    }
+    zone = &quendel::zone::Resolve(zone, &copy);
     if (IsValid() && quendel::civil::TicksToFields(quendel::zone::WallOf(*zone, m_time), fields))
         return true;  // kNoTicks lies beyond the range: the fields are cleared below
     *fields = SYSTEMTIME{};
@@ -195,10 +193,7 @@ bool C_Time::SetLocTime(int year, int month, int day, int hour, int minute, int 
     // As SetLocSystemTime, without the round trip through a SYSTEMTIME.
     if (!FieldsInRange(year, month, day, hour, minute, second)) return false;
     TIME_ZONE_INFORMATION copy;
-    if (!zone) {
-        GetLocTimeZoneInfo(&copy);
-        zone = &copy;
-    }
+    zone = &quendel::zone::Resolve(zone, &copy);
     const std::uint64_t utc = quendel::civil::DateExists(year, month, day)
                                   ? quendel::zone::UtcOf(*zone, quendel::civil::TicksOf(year, month, day, hour, minute,
                                                                                         second, 0))

@@ -10,6 +10,7 @@
 #include <cstdint>
 
 #include "timelib/civil.h"
+#include "timelib/user_zone.h"
 #include "timelib/zone_rules.h"
 
 namespace {
@@ -90,10 +91,7 @@ namespace {
 // Days from 1601-01-01 to the point's local date; false for a point without local fields.
 bool LocalDays(const C_Time& t, const TIME_ZONE_INFORMATION* zone, std::uint32_t* days) {
     TIME_ZONE_INFORMATION copy;
-    if (!zone) {
-        C_Time::GetLocTimeZoneInfo(&copy);
-        zone = &copy;
-    }
+    zone = &quendel::zone::Resolve(zone, &copy);
     const std::uint64_t wall = t.IsValid() ? quendel::zone::WallOf(*zone, t.GetTimeUTC()) : quendel::zone::kNoTicks;
     if (wall == quendel::zone::kNoTicks) return false;
     std::uint64_t tickOfDay;

@@ -10,6 +10,7 @@
 #include "timelib/c_time.h"
 #include "timelib/civil.h"
 #include "timelib/time_source.h"
+#include "timelib/user_zone.h"
 #include "timelib/zone_registry.h"
 #include "timelib/zone_rules.h"
 
@@ -17,16 +18,7 @@ using quendel::zone::StandardBiasUse;
 
 TIME_ZONE_INFORMATION C_Time::m_glbUserTimeZone = {};
 
-namespace {
-
-// The record a zone argument stands for: the caller's, or a copy of the user time zone.
-const TIME_ZONE_INFORMATION& Resolve(const TIME_ZONE_INFORMATION* zone, TIME_ZONE_INFORMATION* copy) {
-    if (zone) return *zone;
-    C_Time::GetLocTimeZoneInfo(copy);
-    return *copy;
-}
-
-}  // namespace
+using quendel::zone::Resolve;
 
 void C_Time::SetLocTimeZoneInfo(TIME_ZONE_INFORMATION* zone) { m_glbUserTimeZone = *zone; }
 
