@@ -3,7 +3,9 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "app/framework/app_instance.h"
+// The linker's symbol for the base of the module this client is linked into, which owns
+// the notification window's class.
+extern "C" IMAGE_DOS_HEADER __ImageBase;
 
 namespace {
 
@@ -45,7 +47,7 @@ bool C_TcpClient::CreateNotifyWindow() {
     if (!g_classRegistered) {
         WNDCLASSA windowClass = {};
         windowClass.lpfnWndProc = NotifyWndProc;
-        windowClass.hInstance = g_hInstance;
+        windowClass.hInstance = reinterpret_cast<HINSTANCE>(&__ImageBase);
         windowClass.lpszClassName = kWindowClass;
         if (!RegisterClassA(&windowClass)) return false;
         g_classRegistered = true;
@@ -54,7 +56,7 @@ bool C_TcpClient::CreateNotifyWindow() {
     if (StartupSockets() != 0) return false;
     if (m_hNotifyWnd.Valid()) return true;
     m_hNotifyWnd.Reset(CreateWindowExA(0, kWindowClass, "", 0, CW_USEDEFAULT, 0, CW_USEDEFAULT, 0, NULL, NULL,
-                                       g_hInstance, NULL));
+                                       reinterpret_cast<HINSTANCE>(&__ImageBase), NULL));
     if (!m_hNotifyWnd.Valid()) return false;
     SetWindowLongPtrA(m_hNotifyWnd.Get(), GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
     return true;

@@ -26,7 +26,7 @@
 //   C_String("Zeitzone").Right(99)        // "Zeitzone"
 #pragma once
 
-#include "timelib/export.h"
+#include "strings/export.h"
 
 class QTL_API C_String {
 public:

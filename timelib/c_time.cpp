@@ -168,15 +168,6 @@ bool C_Time::SetLocSystemTime(const SYSTEMTIME* fields, const TIME_ZONE_INFORMAT
     return true;
 }
 
-namespace {
-
-bool FieldsInRange(int year, int month, int day, int hour, int minute, int second) {
-    return hour >= 0 && hour <= 23 && minute >= 0 && minute <= 59 && second >= 0 && second <= 59 && day >= 1 &&
-           day <= 31 && month >= 1 && month <= 12 && year >= 1601;
-}
-
-}  // namespace
-
 bool C_Time::SetTimeUTC(int year, int month, int day, int hour, int minute, int second, int milliseconds) {
     // Fields out of range leave the time as it is; a date that does not exist makes it invalid.
     if (!quendel::civil::FieldsInRange(year, month, day, hour, minute, second, milliseconds)) return false;
@@ -191,7 +182,7 @@ bool C_Time::SetTimeUTC(int year, int month, int day, int hour, int minute, int 
 bool C_Time::SetLocTime(int year, int month, int day, int hour, int minute, int second,
                         const TIME_ZONE_INFORMATION* zone) {
     // As SetLocSystemTime, without the round trip through a SYSTEMTIME.
-    if (!FieldsInRange(year, month, day, hour, minute, second)) return false;
+    if (!quendel::civil::FieldsInRange(year, month, day, hour, minute, second, 0)) return false;
     TIME_ZONE_INFORMATION copy;
     zone = &quendel::zone::Resolve(zone, &copy);
     const std::uint64_t utc = quendel::civil::DateExists(year, month, day)

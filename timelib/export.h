@@ -1,15 +1,5 @@
-// Export control for the time library.
-//
-// The library's sources are compiled with QUENDEL_TIME_BUILD, which exports the classes
-// from whatever module they are linked into (the DLL, and the program itself). Other
-// programs include the installed headers as they are and import from the DLL; a program
-// that compiles the sources in statically defines QUENDEL_TIME_STATIC.
+// The time library's export control, shared with the byte string that travels with it in
+// the same module: see strings/export.h.
 #pragma once
 
-#if defined(QUENDEL_TIME_BUILD)
-#define QTL_API __declspec(dllexport)
-#elif defined(QUENDEL_TIME_STATIC)
-#define QTL_API
-#else
-#define QTL_API __declspec(dllimport)
-#endif
+#include "strings/export.h"

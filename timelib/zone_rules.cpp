@@ -1,22 +1,9 @@
 #include "timelib/zone_rules.h"
 
-#include <winternl.h>
-
-#include <utility>
-#include <cstddef>
-#include <cstring>
-
 #include "timelib/civil.h"
 
 namespace quendel::zone {
-namespace {
-
-using civil::kTicksPerMinute;
-
-// Minutes of bias as a tick offset; records hold any 32-bit value, the product fits 64 bits.
-constexpr std::int64_t MinutesToTicks(LONG minutes) {
-    return static_cast<std::int64_t>(minutes) * static_cast<std::int64_t>(kTicksPerMinute);
-}
+namespace detail {
 
 // base + offset when the sum stays on the tick scale [0, kMaxTicks]. Computed unsigned: a
 // sum below zero wraps far above kMaxTicks (|offset| < 2^62), one beyond it stays there.
@@ -34,9 +21,10 @@ int UtcYear(std::uint64_t utc) {
     return civil::CivilFromDays(days).year;
 }
 
-bool Contains(const Period& p, std::uint64_t t) { return p.start <= t && t < p.end; }
+}  // namespace detail
 
-}  // namespace
+using detail::Shift;
+using detail::MinutesToTicks;
 
 SummerForm FormOf(const TIME_ZONE_INFORMATION& zone) {
     const SYSTEMTIME& s = zone.StandardDate;
@@ -88,142 +76,13 @@ bool SummerPeriod(const TIME_ZONE_INFORMATION& zone, int year, StandardBiasUse u
            Shift(endWall, MinutesToTicks(zone.Bias) + MinutesToTicks(zone.DaylightBias), &period->end);
 }
 
-namespace {
+namespace detail {
 
-// The summer answers of one record, kept per thread: callers convert many points of the
-// same zone in a row, and rebuilding the periods around a year costs several rule
-// evaluations. The time line is cut into buckets of 2^48 ticks (about 326 days, so a
-// bucket touches at most two UTC years), found without any calendar arithmetic. Within a
-// bucket the answer is a step function: the answer at the bucket's first tick and the
-// ticks where it changes. Two changes suffice for every record whose summers begin at
-// least a bucket apart and do not overlap; a record that needs more is evaluated in full.
-//
-// The key holds every field the evaluation reads, compared on each call, so a changed
-// record never meets a stale entry: a new key starts a new generation, which retires
-// every bucket.
-struct RuleKey {
-    std::uint64_t dates[4];   // StandardDate, DaylightDate
-    std::uint32_t biases[4];  // StandardBias, DaylightBias, Bias, the standard bias use
-};
-
-inline std::uint64_t Load64(const unsigned char* p) {
-    std::uint64_t v;
-    std::memcpy(&v, p, 8);
-    return v;
-}
-
-inline std::uint32_t Load32(const unsigned char* p) {
-    std::uint32_t v;
-    std::memcpy(&v, p, 4);
-    return v;
-}
-
-static_assert(offsetof(TIME_ZONE_INFORMATION, StandardBias) == offsetof(TIME_ZONE_INFORMATION, StandardDate) + 16);
-static_assert(offsetof(TIME_ZONE_INFORMATION, DaylightBias) == offsetof(TIME_ZONE_INFORMATION, DaylightDate) + 16);
-
-inline const unsigned char* StandardFields(const TIME_ZONE_INFORMATION& zone) {
-    return reinterpret_cast<const unsigned char*>(&zone.StandardDate);  // the date, then StandardBias
-}
-
-inline const unsigned char* DaylightFields(const TIME_ZONE_INFORMATION& zone) {
-    return reinterpret_cast<const unsigned char*>(&zone.DaylightDate);  // the date, then DaylightBias
-}
-
-// Without a standard bias both uses give the same answers: they share their entries.
-inline std::uint32_t UseWord(std::uint32_t standardBias, StandardBiasUse use) {
-    return standardBias == 0 ? 0u : static_cast<std::uint32_t>(use);
-}
-
-RuleKey KeyOf(const TIME_ZONE_INFORMATION& zone, StandardBiasUse use) {
-    const unsigned char* standard = StandardFields(zone);
-    const unsigned char* daylight = DaylightFields(zone);
-    RuleKey key;
-    key.dates[0] = Load64(standard);
-    key.dates[1] = Load64(standard + 8);
-    key.dates[2] = Load64(daylight);
-    key.dates[3] = Load64(daylight + 8);
-    key.biases[0] = Load32(standard + 16);
-    key.biases[1] = Load32(daylight + 16);
-    key.biases[2] = static_cast<std::uint32_t>(zone.Bias);
-    key.biases[3] = UseWord(key.biases[0], use);
-    return key;
-}
-
-// Compared straight against the record, word by word, without building a key first.
-inline bool MatchesKey(const TIME_ZONE_INFORMATION& zone, StandardBiasUse use, const RuleKey& key) {
-    const unsigned char* standard = StandardFields(zone);
-    const unsigned char* daylight = DaylightFields(zone);
-    const std::uint64_t dates = (Load64(standard) ^ key.dates[0]) | (Load64(standard + 8) ^ key.dates[1]) |
-                                (Load64(daylight) ^ key.dates[2]) | (Load64(daylight + 8) ^ key.dates[3]);
-    const std::uint32_t standardBias = Load32(standard + 16);
-    const std::uint32_t biases = (standardBias ^ key.biases[0]) | (Load32(daylight + 16) ^ key.biases[1]) |
-                                 (static_cast<std::uint32_t>(zone.Bias) ^ key.biases[2]) |
-                                 (UseWord(standardBias, use) ^ key.biases[3]);
-    return (dates | biases) == 0;
-}
-
-constexpr int kBucketShift = 48;
-constexpr int kCachedBuckets = 1024;  // direct-mapped; 1601 to 2400 fit without collisions
-
-constexpr std::uint8_t kSummerAtStart = 1;
-constexpr std::uint8_t kHasFirst = 2;   // a period begins in the bucket's first UTC year
-constexpr std::uint8_t kHasSecond = 4;  // ... in the second
-
-struct Bucket {           // 32 bytes: the answers of 1601 to 2400 stay in the first-level cache
-    std::uint32_t tag;    // generation << 16 | utc >> 48; generation 0 (never current) when the
-                          // bucket is empty or holds more changes than two
-    std::uint8_t flags;
-    std::uint64_t nextYear;    // the first tick of the second UTC year the bucket touches
-    std::uint64_t changes[2];  // ascending; unused ones UINT64_MAX
-};
-
-struct ZoneCache {
-    RuleKey key;
-    std::uint32_t generation;  // [1, 65535] once a record is in; its buckets carry it
-    SummerForm form;
-    std::uint64_t offsets[2];  // UTC minus wall clock outside and in summer, as the conversions apply it
-    Bucket buckets[kCachedBuckets];
-    Period periods[kCachedBuckets][2];  // of the bucket's two UTC years, read by Evaluate only
-};
-
-// The tag a current bucket for utc carries. A point beyond kMaxTicks has bit 15 set and
-// never meets a bucket, which holds at most index 32767.
-inline std::uint32_t TagOf(const ZoneCache& cache, std::uint64_t utc) {
-    return cache.generation << 16 | static_cast<std::uint32_t>(utc >> kBucketShift);
-}
-
-inline std::uint32_t SlotOf(std::uint64_t utc) {
-    return static_cast<std::uint32_t>(utc >> kBucketShift) % kCachedBuckets;
-}
-
-// The calling thread's cache. The runtime's thread-local storage costs a library call
-// with several look-ups on every access; the cache's address sits in a system slot read
-// straight from the thread's environment block. The slot number is kept plus one, so a
-// call before the library's initialisation (zero) takes the runtime's way.
-const DWORD g_slotPlusOne = TlsAlloc() + 1;  // 0 without a slot (TLS_OUT_OF_INDEXES + 1)
-
-__attribute__((noinline)) ZoneCache& NewThreadCache() {
-    // Owned by the thread's storage, which the runtime frees when the thread ends.
-    static thread_local ZoneCache storage = {};
-    if (g_slotPlusOne - 1 < 64) TlsSetValue(g_slotPlusOne - 1, &storage);
-    return storage;
-}
-
-inline ZoneCache& ThreadCache() {
-    const DWORD slot = g_slotPlusOne - 1;  // wraps to the largest value without a slot
-    if (slot < 64) {
-        // One load through the segment register that addresses the block, where
-        // NtCurrentTeb()->TlsSlots[slot] takes two after each other.
-        void* cached;
-#if defined(__x86_64__)
-        __asm__("movq %%gs:%c2(,%1,8), %0" : "=r"(cached) : "r"(static_cast<std::uintptr_t>(slot)),
-                "i"(offsetof(TEB, TlsSlots)));
-#else
-        __asm__("movl %%fs:%c2(,%1,4), %0" : "=r"(cached) : "r"(slot), "i"(offsetof(TEB, TlsSlots)));
-#endif
-        if (cached) return *static_cast<ZoneCache*>(cached);
-    }
-    return NewThreadCache();  // the thread's first call, or no slot in the block
+// The periods beginning in the UTC years year - 1 ... year + 2 and the first tick of year + 1.
+std::uint64_t PeriodsAround(const TIME_ZONE_INFORMATION& zone, int year, StandardBiasUse use, bool has[4],
+                            Period periods[4]) {
+    for (int i = 0; i < 4; ++i) has[i] = SummerPeriod(zone, year - 1 + i, use, &periods[i]);
+    return static_cast<std::uint32_t>(civil::DaysFromCivil(year + 1, 1, 1)) * civil::kTicksPerDay;
 }
 
 // Summer of utc from the periods beginning in the UTC years first - 1 ... first + 2: the
@@ -236,106 +95,16 @@ bool SummerAmong(const bool has[4], const Period periods[4], std::uint64_t nextY
     return false;
 }
 
-// The periods beginning in the UTC years year - 1 ... year + 2 and the first tick of year + 1.
-std::uint64_t PeriodsAround(const TIME_ZONE_INFORMATION& zone, int year, StandardBiasUse use, bool has[4],
-                            Period periods[4]) {
-    for (int i = 0; i < 4; ++i) has[i] = SummerPeriod(zone, year - 1 + i, use, &periods[i]);
-    return static_cast<std::uint32_t>(civil::DaysFromCivil(year + 1, 1, 1)) * civil::kTicksPerDay;
-}
-
-void FillBucket(const TIME_ZONE_INFORMATION& zone, StandardBiasUse use, std::uint64_t utc, ZoneCache& cache) {
-    Bucket& b = cache.buckets[SlotOf(utc)];
-    const std::uint64_t lo = utc >> kBucketShift << kBucketShift;
-    const std::uint64_t last = lo + ((1ull << kBucketShift) - 1);  // <= kMaxTicks
-    bool has[4];
-    Period periods[4];
-    const std::uint64_t nextYear = PeriodsAround(zone, UtcYear(lo), use, has, periods);
-
-    // The answer can change only where a period begins or ends, or at the new year.
-    std::uint64_t candidates[9];
-    int count = 0;
-    auto add = [&](std::uint64_t t) {
-        if (t > lo && t <= last) candidates[count++] = t;
-    };
-    add(nextYear);
-    for (int i = 0; i < 4; ++i)
-        if (has[i]) {
-            add(periods[i].start);
-            add(periods[i].end);
-        }
-    for (int i = 1; i < count; ++i)  // at most nine: insertion sort
-        for (int j = i; j > 0 && candidates[j] < candidates[j - 1]; --j) std::swap(candidates[j], candidates[j - 1]);
-
-    bool summer = SummerAmong(has, periods, nextYear, lo);
-    b.tag = TagOf(cache, utc);
-    b.flags = static_cast<std::uint8_t>((summer ? kSummerAtStart : 0) | (has[1] ? kHasFirst : 0) |
-                                        (has[2] ? kHasSecond : 0));
-    b.changes[0] = b.changes[1] = UINT64_MAX;
-    int changes = 0;
-    for (int i = 0; i < count; ++i) {
-        if (SummerAmong(has, periods, nextYear, candidates[i]) == summer) continue;
-        summer = !summer;
-        if (changes == 2) {
-            b.tag = 0;  // more than two changes: never served from the cache
-            break;
-        }
-        b.changes[changes++] = candidates[i];
-    }
-    b.nextYear = nextYear;
-    cache.periods[SlotOf(utc)][0] = has[1] ? periods[1] : Period{0, 0};
-    cache.periods[SlotOf(utc)][1] = has[2] ? periods[2] : Period{0, 0};
-}
-
-// The thread's cache made current for the record.
-ZoneCache& CacheFor(const TIME_ZONE_INFORMATION& zone, StandardBiasUse use) {
-    ZoneCache& cache = ThreadCache();
-    if (cache.generation == 0 || !MatchesKey(zone, use, cache.key)) {
-        cache.key = KeyOf(zone, use);
-        cache.form = FormOf(zone);
-        cache.offsets[0] = static_cast<std::uint64_t>(MinutesToTicks(zone.Bias) + MinutesToTicks(zone.StandardBias));
-        cache.offsets[1] = static_cast<std::uint64_t>(MinutesToTicks(zone.Bias) + MinutesToTicks(zone.DaylightBias));
-        if (++cache.generation == 0x10000) {  // wrapped: no bucket may keep an old generation's number
-            for (Bucket& b : cache.buckets) b.tag = 0;
-            cache.generation = 1;
-        }
-    }
-    return cache;
-}
-
-// The bucket of utc when the thread's cache holds the record and a current bucket for
-// utc, else null. Buckets are only ever filled for rule-form records.
-inline const Bucket* CachedBucket(const TIME_ZONE_INFORMATION& zone, std::uint64_t utc, StandardBiasUse use,
-                                  const ZoneCache& cache) {
-    const Bucket& b = cache.buckets[SlotOf(utc)];
-    if (b.tag != TagOf(cache, utc) || !MatchesKey(zone, use, cache.key)) return nullptr;
-    return &b;
-}
-
-inline bool SummerInBucket(const Bucket& b, std::uint64_t utc) {
-    // Branch-free: the answer at the bucket's start, flipped at each change passed.
-    return ((b.flags & kSummerAtStart) != 0) ^ (utc >= b.changes[0]) ^ (utc >= b.changes[1]);
-}
-
-// The summer answer, with the bucket it came from (null when evaluated in full).
-bool SummerAnswer(const TIME_ZONE_INFORMATION& zone, std::uint64_t utc, StandardBiasUse use, const Bucket** from) {
-    *from = nullptr;
+bool SummerInFull(const TIME_ZONE_INFORMATION& zone, std::uint64_t utc, StandardBiasUse use) {
     if (utc > civil::kMaxTicks) return false;
-    ZoneCache& cache = CacheFor(zone, use);
-    switch (cache.form) {
+    Period p;
+    switch (FormOf(zone)) {
     case SummerForm::kNone:
         return false;
-    case SummerForm::kAbsolute: {
-        Period p;
+    case SummerForm::kAbsolute:
         return SummerPeriod(zone, 0, use, &p) && Contains(p, utc);
-    }
     case SummerForm::kRule:
         break;
-    }
-    if (cache.buckets[SlotOf(utc)].tag != TagOf(cache, utc)) FillBucket(zone, use, utc, cache);
-    const Bucket& b = cache.buckets[SlotOf(utc)];
-    if (b.tag == TagOf(cache, utc)) {
-        *from = &b;
-        return SummerInBucket(b, utc);
     }
     bool has[4];
     Period periods[4];
@@ -343,40 +112,10 @@ bool SummerAnswer(const TIME_ZONE_INFORMATION& zone, std::uint64_t utc, Standard
     return SummerAmong(has, periods, nextYear, utc);
 }
 
-__attribute__((noinline)) bool SlowSummer(const TIME_ZONE_INFORMATION& zone, std::uint64_t utc,
-                                          StandardBiasUse use) {
-    const Bucket* unused;
-    return SummerAnswer(zone, utc, use, &unused);
-}
-
-// a when pick is false, b when it is true, without a branch: the summer answer of random
-// points is a coin toss the processor cannot predict.
-inline std::uint64_t Select(bool pick, std::uint64_t a, std::uint64_t b) {
-    std::uint32_t bit = pick;
-    __asm__("" : "+r"(bit));  // keeps the compiler from turning the choice back into a branch
-    const std::uint64_t mask = 0 - static_cast<std::uint64_t>(bit);
-    return a ^ ((a ^ b) & mask);
-}
-
-// The tick a Shift gives, or kNoTicks.
-inline std::uint64_t Shifted(std::uint64_t base, std::int64_t offset) {
-    std::uint64_t out;
-    return Shift(base, offset, &out) ? out : kNoTicks;
-}
-
-}  // namespace
-
-Evaluation Evaluate(const TIME_ZONE_INFORMATION& zone, std::uint64_t utc, StandardBiasUse use) {
+Evaluation EvaluateInFull(const TIME_ZONE_INFORMATION& zone, std::uint64_t utc, StandardBiasUse use) {
     Evaluation e = {false, false, {0, 0}};
     if (utc > civil::kMaxTicks) return e;
-    const Bucket* b;
-    e.summer = SummerAnswer(zone, utc, use, &b);
-    if (b) {
-        const int own = utc < b->nextYear ? 0 : 1;  // the period beginning in utc's UTC year
-        e.hasPeriod = (b->flags & (own == 0 ? kHasFirst : kHasSecond)) != 0;
-        if (e.hasPeriod) e.period = ThreadCache().periods[SlotOf(utc)][own];
-        return e;
-    }
+    e.summer = SummerInFull(zone, utc, use);
     switch (FormOf(zone)) {
     case SummerForm::kNone:
         break;
@@ -390,56 +129,6 @@ Evaluation Evaluate(const TIME_ZONE_INFORMATION& zone, std::uint64_t utc, Standa
     return e;
 }
 
-bool InSummer(const TIME_ZONE_INFORMATION& zone, std::uint64_t utc, StandardBiasUse use) {
-    const ZoneCache& cache = ThreadCache();
-    if (const Bucket* b = CachedBucket(zone, utc, use, cache)) return SummerInBucket(*b, utc);
-    return SlowSummer(zone, utc, use);
-}
-
-namespace {
-
-__attribute__((noinline)) std::uint64_t WallOfSlow(const TIME_ZONE_INFORMATION& zone, std::uint64_t utc) {
-    const std::int64_t standard = MinutesToTicks(zone.Bias) + MinutesToTicks(zone.StandardBias);
-    const std::int64_t summer = MinutesToTicks(zone.Bias) + MinutesToTicks(zone.DaylightBias);
-    return Shifted(utc, -(SlowSummer(zone, utc, StandardBiasUse::kApply) ? summer : standard));
-}
-
-__attribute__((noinline)) std::uint64_t UtcOfSlow(const TIME_ZONE_INFORMATION& zone, std::uint64_t wall) {
-    const std::uint64_t standard = Shifted(wall, MinutesToTicks(zone.Bias) + MinutesToTicks(zone.StandardBias));
-    const std::uint64_t summer = Shifted(wall, MinutesToTicks(zone.Bias) + MinutesToTicks(zone.DaylightBias));
-    return summer != kNoTicks && SlowSummer(zone, summer, StandardBiasUse::kApply) ? summer : standard;
-}
-
-}  // namespace
-
-std::uint64_t WallOf(const TIME_ZONE_INFORMATION& zone, std::uint64_t utc) {
-    // The cached answer on a path of its own, with few registers and no branch on the answer.
-    const ZoneCache& cache = ThreadCache();
-    if (const Bucket* b = CachedBucket(zone, utc, StandardBiasUse::kApply, cache)) {
-        // Both offsets lie within 2^62 of zero, utc within the range: a result below zero
-        // wraps above kMaxTicks.
-        const std::uint64_t wall = utc - Select(SummerInBucket(*b, utc), cache.offsets[0], cache.offsets[1]);
-        return wall <= civil::kMaxTicks ? wall : kNoTicks;
-    }
-    return WallOfSlow(zone, utc);
-}
-
-std::uint64_t UtcOf(const TIME_ZONE_INFORMATION& zone, std::uint64_t wall) {
-    // A summer-time reading, the first of a repeated pair included, reads back on the summer
-    // clock; standard time, and the readings that the change to summer time skips, on the
-    // standard one.
-    const ZoneCache& cache = ThreadCache();
-    if (wall <= civil::kMaxTicks) {
-        const std::uint64_t summer = wall + cache.offsets[1];  // meaningful once the key matched
-        if (summer <= civil::kMaxTicks) {
-            if (const Bucket* b = CachedBucket(zone, summer, StandardBiasUse::kApply, cache)) {
-                const std::uint64_t standard = wall + cache.offsets[0];
-                const std::uint64_t utc = Select(SummerInBucket(*b, summer), standard, summer);
-                return utc <= civil::kMaxTicks ? utc : kNoTicks;
-            }
-        }
-    }
-    return UtcOfSlow(zone, wall);
-}
+}  // namespace detail
 
 }  // namespace quendel::zone

@@ -12,6 +12,8 @@
 
 #include <cstdint>
 
+#include "timelib/civil.h"
+
 namespace quendel::zone {
 
 enum class SummerForm { kNone, kRule, kAbsolute };
@@ -74,5 +76,34 @@ inline bool WallToUtc(const TIME_ZONE_INFORMATION& zone, std::uint64_t wall, std
     *utc = u;
     return true;
 }
+
+// ---- The definitions, evaluated in full on every call. InSummer, Evaluate, WallOf and
+// UtcOf above give the same answers from a per-thread cache (zone_cache.cpp), which is
+// built from these and checked against them.
+namespace detail {
+
+// Minutes of bias as a tick offset; records hold any 32-bit value, the product fits 64 bits.
+constexpr std::int64_t MinutesToTicks(LONG minutes) {
+    return static_cast<std::int64_t>(minutes) * static_cast<std::int64_t>(civil::kTicksPerMinute);
+}
+
+// base + offset when the sum stays on the tick scale [0, civil::kMaxTicks].
+bool Shift(std::uint64_t base, std::int64_t offset, std::uint64_t* out);
+
+int UtcYear(std::uint64_t utc);  // utc <= civil::kMaxTicks
+
+inline bool Contains(const Period& p, std::uint64_t t) { return p.start <= t && t < p.end; }
+
+// The periods beginning in the UTC years year - 1 ... year + 2 (has[i]: whether there is
+// one), and the first tick of year + 1.
+std::uint64_t PeriodsAround(const TIME_ZONE_INFORMATION& zone, int year, StandardBiasUse use, bool has[4],
+                            Period periods[4]);
+// Whether utc lies in one of those periods that may hold it.
+bool SummerAmong(const bool has[4], const Period periods[4], std::uint64_t nextYear, std::uint64_t utc);
+
+bool SummerInFull(const TIME_ZONE_INFORMATION& zone, std::uint64_t utc, StandardBiasUse use);
+Evaluation EvaluateInFull(const TIME_ZONE_INFORMATION& zone, std::uint64_t utc, StandardBiasUse use);
+
+}  // namespace detail
 
 }  // namespace quendel::zone

@@ -2,7 +2,7 @@
 
 #include <windowsx.h>
 
-#include "app/framework/app_instance.h"
+#include "wintoolkit/module.h"
 
 namespace {
 
@@ -14,7 +14,7 @@ void RegisterBaseClass() {
     windowClass.style = CS_VREDRAW | CS_HREDRAW | CS_DBLCLKS;
     windowClass.lpfnWndProc = C_BaseWnd::WindowProc;
     windowClass.cbWndExtra = sizeof(LONG_PTR);  // the object pointer at index 0
-    windowClass.hInstance = g_hInstance;
+    windowClass.hInstance = quendel::toolkit::ThisModule();
     windowClass.lpszClassName = C_BaseWnd::kClassName;
     ++g_classRegistrations;
     // A failure is not reported here: the following creation fails instead.
@@ -47,7 +47,7 @@ bool C_BaseWnd::Create(DWORD exStyle, const char* className, const char* text, D
         }
     }
     HWND window = CreateWindowExA(exStyle, className, text, style, x, y, width, height, parent, menuOrId,
-                                  g_hInstance, this);
+                                  quendel::toolkit::ThisModule(), this);
     // WM_CREATE has bound the window already; a creation that failed later has unbound it.
     return window != NULL && Handle() == window;
 }

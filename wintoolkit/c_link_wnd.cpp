@@ -5,7 +5,7 @@
 
 #include <cstring>
 
-#include "app/framework/app_instance.h"
+#include "wintoolkit/module.h"
 
 namespace {
 
@@ -86,7 +86,8 @@ std::string QuotedArgument(const char* target) {
 C_ToolTip::C_ToolTip(HWND owner) : m_owner(owner) {
     if (!owner) return;
     m_window.Reset(CreateWindowExA(0, TOOLTIPS_CLASSA, NULL, WS_POPUP | TTS_ALWAYSTIP, CW_USEDEFAULT,
-                                   CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, owner, NULL, g_hInstance, NULL));
+                                   CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, owner, NULL,
+                                   quendel::toolkit::ThisModule(), NULL));
 }
 
 bool C_ToolTip::AddTool(HWND window, const char* text, const RECT* rect, UINT_PTR id) {

@@ -15,6 +15,7 @@ $top/README.md
 $top/include/
 $top/include/strings/
 $top/include/strings/c_string.h
+$top/include/strings/export.h
 $top/include/timelib/
 $top/include/timelib/c_time.h
 $top/include/timelib/c_timespan.h
