@@ -1,0 +1,215 @@
+// Property tests with fixed seeds: random and broken zone records through the zone-dependent
+// members, random texts into the parsers, and formatted points read back. Nothing may crash
+// or write past its output, and every failure takes its documented form.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdlib>
+#include <cstring>
+#include <random>
+#include <string>
+
+#include "support/guarded.h"
+#include "support/locale_scope.h"
+#include "support/test_zones.h"
+#include "support/user_zone_scope.h"
+#include "timelib/c_time.h"
+
+namespace {
+
+using Rng = std::mt19937;
+
+LONG RandomBias(Rng& rng) {
+    const LONG choices[] = {0, -60, static_cast<LONG>(rng() % 2881) - 1440, static_cast<LONG>(rng() % 200001) - 100000,
+                            rng() % 2 ? LONG_MAX : LONG_MIN, static_cast<LONG>(rng())};
+    return choices[rng() % 6];
+}
+
+// Change-over rules: none, weekday rules with any field out of range, absolute dates with
+// days the month may lack; names of any 32 characters, terminated or not.
+TIME_ZONE_INFORMATION RandomZone(Rng& rng) {
+    TIME_ZONE_INFORMATION z = {};
+    z.Bias = RandomBias(rng);
+    z.StandardBias = rng() % 4 ? 0 : RandomBias(rng);
+    z.DaylightBias = rng() % 3 ? -60 : RandomBias(rng);
+    for (SYSTEMTIME* r : {&z.StandardDate, &z.DaylightDate}) {
+        const unsigned kind = rng() % 4;
+        if (kind == 0) continue;
+        *r = SYSTEMTIME{WORD(kind == 1 ? 1990 + rng() % 40 : 0), WORD(rng() % 14), WORD(rng() % 10),
+                        WORD(kind == 1 ? rng() % 34 : rng() % 10), WORD(rng() % 16 ? rng() % 31 : rng()),
+                        WORD(rng() % 62), WORD(rng() % 62), WORD(rng() % 1002)};
+    }
+    if (rng() % 8 == 0) z.DaylightDate = z.StandardDate;  // both change-overs at once
+    for (WCHAR& c : z.StandardName) c = static_cast<WCHAR>(rng() % 4 ? 'A' + rng() % 26 : rng());
+    for (WCHAR& c : z.DaylightName) c = static_cast<WCHAR>(rng());
+    return z;
+}
+
+C_Time RandomPoint(Rng& rng) {
+    const unsigned __int64 any = (static_cast<unsigned __int64>(rng()) << 32) | rng();
+    const unsigned __int64 points[] = {0, rng() % 1000, ~0ull - rng() % 1000, any,
+                                       599266080000000000ull + any % 252288000000000000ull};  // 1601 to 2400
+    return C_Time(points[rng() % 8 < 4 ? rng() % 4 : 4]);
+}
+
+}  // namespace
+
+TEST(Fuzz, ZoneGettersAndSettersOfRandomRecords) {
+    UserZoneScope userZone;
+    Rng rng(20031224);
+    for (int round = 0; round < 30000; ++round) {
+        const TIME_ZONE_INFORMATION zone = RandomZone(rng);
+        const C_Time point = RandomPoint(rng);
+        SCOPED_TRACE(testing::Message() << "round " << round << " ticks " << point.GetTimeUTC() << " bias " << zone.Bias);
+        Guarded<SYSTEMTIME> f;
+        const bool ok = point.GetLocSystemTime(&f.value, &zone);
+        ASSERT_TRUE(f.Intact());
+        static const SYSTEMTIME kZero = {};
+        EXPECT_TRUE(ok || std::memcmp(&f.value, &kZero, sizeof f.value) == 0);  // a failed getter clears its output
+        EXPECT_TRUE(!ok || (point.IsValid() && f.value.wYear >= 1601 && f.value.wMonth - 1u < 12 && f.value.wDay - 1u < 31 &&
+                            f.value.wDayOfWeek <= 6 && f.value.wHour <= 23 && f.value.wMinute <= 59 &&
+                            f.value.wSecond <= 59 && f.value.wMilliseconds <= 999));
+        // One call per field, each agreeing with the whole reading (zero and Sunday without one).
+        const int fields[] = {point.GetLocYear(&zone), point.GetLocMonth(&zone), point.GetLocDay(&zone),
+                              point.GetLocHour(&zone), point.GetLocMinute(&zone), point.GetLocSecond(&zone),
+                              point.GetLocMilliseconds(&zone), point.GetLocWeekDay(&zone)};
+        const int whole[] = {f.value.wYear, f.value.wMonth, f.value.wDay, f.value.wHour, f.value.wMinute,
+                             f.value.wSecond, f.value.wMilliseconds, (f.value.wDayOfWeek + 6) % 7};
+        EXPECT_EQ(std::memcmp(fields, whole, sizeof fields), 0);
+        const int dayOfYear = point.GetLocDayOfYear(&zone), week = point.GetLocWeekOfYear(&zone);
+        EXPECT_TRUE(ok ? dayOfYear >= 0 && dayOfYear <= 365 && week >= 1 && week <= 53
+                       : point.IsValid() || (dayOfYear == 0 && week == 0));
+        Guarded<double> date;
+        EXPECT_TRUE(!point.GetLocVariantTime(&date.value, &zone) || std::isfinite(date.value));
+        ASSERT_TRUE(date.Intact());
+        const __int64 lengths[] = {point.GetLocLenDay(&zone), point.GetLocLenMonth(&zone), point.GetLocLenYear(&zone)};
+        // Never negative for a sane record: a day's bias at most, a summer shift of hours.
+        auto within = [](LONG bias, LONG limit) { return bias >= -limit && bias <= limit; };  // no abs(LONG_MIN)
+        EXPECT_TRUE(!(ok && f.value.wYear > 1601 && f.value.wYear < 30000 && within(zone.Bias, 1440) &&
+                      within(zone.DaylightBias, 180) && within(zone.StandardBias, 180)) ||
+                    (lengths[0] >= 0 && lengths[1] >= lengths[0] && lengths[2] >= lengths[1]));
+        const C_Time starts[] = {point.StartYearLOC(&zone), point.StartMonthLOC(&zone), point.StartWeekLOC(&zone),
+                                 point.StartDayLOC(&zone),  point.StartHour2LOC(&zone), point.StartHourLOC(&zone),
+                                 point.StartMinLOC(&zone),  point.StartSecLOC(&zone),   point.EndDayLOC(&zone)};
+        for (const C_Time& s : starts) EXPECT_TRUE(point.IsValid() || s.IsInvalid());
+        Guarded<C_Time> start, end;
+        Guarded<SYSTEMTIME> local;
+        const bool summer = point.IsSummerTime(&zone, &start.value, &end.value, &local.value);
+        ASSERT_TRUE(start.Intact() && end.Intact() && local.Intact());
+        EXPECT_TRUE(!summer || (point.IsValid() && start.value.IsValid()));
+        EXPECT_EQ(point.IsSummerTime(&zone, nullptr, nullptr, nullptr), summer);
+
+        // Setters: range failures keep the value, conversion failures leave the invalid time.
+        const int y = rng() % 4 ? 1601 + static_cast<int>(rng() % 800) : static_cast<int>(rng() % 70000) - 5000;
+        const int mo = int(rng() % 15) - 1, d = int(rng() % 34) - 1, h = int(rng() % 26) - 1, mi = int(rng() % 62) - 1,
+                  s = int(rng() % 62) - 1;
+        const bool inRange = y >= 1601 && mo >= 1 && mo <= 12 && d >= 1 && d <= 31 && h >= 0 && h <= 23 && mi >= 0 &&
+                             mi <= 59 && s >= 0 && s <= 59;
+        C_Time t(42);
+        const bool set = t.SetLocTime(y, mo, d, h, mi, s, &zone);
+        EXPECT_TRUE(set ? inRange && t.IsValid() : t == C_Time(42) ? true : inRange && t.IsInvalid());
+        EXPECT_EQ(C_Time(y, mo, d, h, mi, s, &zone), set ? t : C_Time());
+        SYSTEMTIME st = {WORD(y), WORD(mo), WORD(rng() % 10), WORD(d), WORD(h), WORD(mi), WORD(s), WORD(rng() % 1100)};
+        C_Time u(42);
+        const bool stSet = u.SetLocSystemTime(&st, &zone);
+        EXPECT_EQ(stSet, u.IsValid());
+
+        // Format writes within its capacity, always terminated.
+        const int flagSets[] = {0x02, 0x08, 0x0a, 0x0b, 0x3b, 0x3f, 0xff, static_cast<int>(rng())};
+        const unsigned capacity = rng() % 4 == 0 ? rng() % 8 : rng() % 80;
+        GuardedChars<80> text;
+        const char* result = point.Format(text.Buffer(), capacity, flagSets[rng() % 8], LOCALE_USER_DEFAULT, &zone);
+        ASSERT_TRUE(text.IntactAround(capacity) && result != nullptr);
+        EXPECT_TRUE(capacity == 0 || (result == text.Buffer() && std::memchr(result, 0, capacity)));
+
+        // The user zone set to the record: the members without a zone argument read it. A
+        // record changed in place (here: the user zone) gives the new record's answers.
+        if (round % 3 == 0) {
+            TIME_ZONE_INFORMATION copy = zone;
+            C_Time::SetLocTimeZoneInfo(&copy);
+            SYSTEMTIME viaUser;
+            C_Time s1, e1;
+            EXPECT_EQ(point.GetLocSystemTime(&viaUser), ok);
+            EXPECT_EQ(std::memcmp(&viaUser, &f.value, sizeof viaUser), 0);
+            EXPECT_TRUE(point.IsSummerTime(nullptr, &s1, &e1) == summer && s1 == start.value && e1 == end.value);
+            EXPECT_EQ(point.StartDayLOC(), starts[3]);
+        }
+    }
+}
+
+namespace {
+
+// A text like "24.12.2003 - 13:45:10" with some parts changed, dropped or repeated.
+std::string NearValid(Rng& rng) {
+    static const char* const pieces[] = {"0", "1", "9", "24", "12", "31", "2003", "99", "00", "13", "45", "59",
+                                         "60", "-1", "+5", "999999999999", "4294967296"};
+    static const char* const separators[] = {".", ":", " - ", "-", " ", "", "/", ",", "..", "\xE4"};
+    std::string s;
+    for (int i = 0, parts = 1 + int(rng() % 8); i < parts; ++i) {
+        s += pieces[rng() % 17];
+        if (rng() % 5) s += separators[rng() % 10];
+    }
+    if (rng() % 8 == 0 && !s.empty()) s.erase(rng() % s.size(), 1);
+    return s;
+}
+
+std::string RandomBytes(Rng& rng, std::size_t maxLength) {
+    std::string s(rng() % (maxLength + 1), ' ');
+    for (char& c : s) c = static_cast<char>(1 + rng() % 255);
+    return s;
+}
+
+}  // namespace
+
+// Texts end just before an inaccessible page, so a read past the terminator faults.
+// SetLocFormatTime keeps the point or leaves the invalid time on failure; SetTimeStr reads
+// the leading number as strtoll does, saturated.
+TEST(Fuzz, ParsersTakeAnyText) {
+    LocaleScope locale;
+    locale.German();
+    UserZoneScope userZone;
+    GuardedText guard;
+    ASSERT_TRUE(guard.Ready());
+    Rng rng(67890);
+    const char* patterns[][2] = {{"dd.MM.yyyy", "HH:mm:ss"}, {"yyyy-MM-dd", "h:mm:ss tt"}, {"M/d/yy", "h:mm:ss tt"}};
+    for (int i = 0; i < 60000; ++i) {
+        if (i % 20000 == 0) {
+            locale.Set(LOCALE_SSHORTDATE, patterns[i / 20000][0]);
+            locale.Set(LOCALE_STIMEFORMAT, patterns[i / 20000][1]);
+        }
+        const std::string text = i % 3 == 0 ? RandomBytes(rng, 40) : NearValid(rng);
+        TIME_ZONE_INFORMATION zone = i % 4 == 0 ? test_zones::WEurope() : RandomZone(rng);
+        C_Time t(42);
+        const int flagSets[] = {0x02, 0x08, 0x0a, 0x0b, 0x3b, 0};
+        const bool ok = t.SetLocFormatTime(guard.Put(text), flagSets[rng() % 6], LOCALE_USER_DEFAULT, i % 5 ? &zone : nullptr);
+        EXPECT_TRUE(ok ? t.IsValid() : t == C_Time(42) || t.IsInvalid()) << text;
+        C_Time u(42);
+        EXPECT_TRUE(u.SetTimeStr(guard.Put(text)));
+        bool plain = true;  // the C library's wider notion of a space (0x1C-0x1F) is left out
+        for (unsigned char c : text) plain &= c < 0x1C || c > 0x1F;
+        if (plain) {
+            EXPECT_EQ(u.GetTimeUTC(), static_cast<unsigned long long>(std::strtoll(text.c_str(), nullptr, 10))) << text;
+        }
+    }
+}
+
+// Every text that Format writes with date, time and seconds reads back to the same second:
+// four-digit years from 1602 on, two-digit years from 1950 to 2049.
+TEST(Fuzz, FormattedPointsReadBack) {
+    LocaleScope locale;
+    locale.German();
+    const TIME_ZONE_INFORMATION berlin = test_zones::WEurope();
+    std::mt19937_64 rng(1601);
+    const unsigned __int64 ranges[2][2] = {{C_Time(1602, 1, 1, 0, 0, 0, &berlin).GetTimeUTC(), C_Time(9999, 12, 31, 0, 0, 0, &berlin).GetTimeUTC()},
+                                           {C_Time(1950, 1, 1, 0, 0, 0, &berlin).GetTimeUTC(), C_Time(2050, 1, 1, 0, 0, 0, &berlin).GetTimeUTC()}};
+    for (int i = 0; i < 3000; ++i) {
+        const unsigned __int64* r = ranges[i % 2];
+        const C_Time t((r[0] + rng() % (r[1] - r[0])) / 10000000 * 10000000);  // whole seconds
+        char text[300];
+        t.Format(text, sizeof text, i % 2 ? 0x0b : 0x2b, LOCALE_USER_DEFAULT, &berlin);
+        C_Time back;
+        ASSERT_TRUE(back.SetLocFormatTime(text, 0x0a, LOCALE_USER_DEFAULT, &berlin)) << text;
+        // The second occurrence of a repeated autumn hour reads as its first, an hour earlier.
+        EXPECT_TRUE(back == t || t - back == C_TimeSpan(36000000000ll)) << text;
+    }
+}

@@ -1,0 +1,181 @@
+// Summer time and local readings of random records through both conversions, the
+// remembered answers against the definition, and the user time zone. The IANA database's
+// answers are rows of the case table (tests/data/zone_answers.tsv).
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <random>
+
+#include "support/test_zones.h"
+#include "support/user_zone_scope.h"
+#include "timelib/c_time.h"
+#include "timelib/civil.h"
+#include "timelib/time_source.h"
+#include "timelib/zone_rules.h"
+
+using namespace quendel::zone;
+
+namespace {
+
+constexpr std::uint64_t kMinute = 600000000, kHour = 60 * kMinute;
+
+C_Time Utc(int y, int mo, int d, int h) {
+    C_Time t;
+    EXPECT_TRUE(t.SetTimeUTC(y, mo, d, h, 0, 0, 0));
+    return t;
+}
+
+}  // namespace
+
+// Random records, sane and insane: every UTC instant read back from its wall-clock reading
+// is itself, except in the hour that the change back to standard time repeats.
+TEST(Zones, RandomRecordsRoundTrip) {
+    std::mt19937 rng(20031026);
+    auto pick = [&](int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(rng); };
+    for (int record = 0; record < 400; ++record) {
+        TIME_ZONE_INFORMATION z = {};
+        z.Bias = pick(-900, 900);
+        z.DaylightBias = pick(0, 3) == 0 ? pick(-120, 120) : -60;
+        for (SYSTEMTIME* d : {&z.StandardDate, &z.DaylightDate})
+            *d = SYSTEMTIME{WORD(pick(0, 9) == 0 ? pick(1990, 2040) : 0), WORD(pick(0, 13)), WORD(pick(0, 9)),
+                            WORD(pick(0, 9)), WORD(pick(0, 30)), WORD(pick(0, 3) == 0 ? pick(0, 70) : 0), 0, 0};
+        for (int i = 0; i < 60; ++i) {
+            const std::uint64_t utc = test_zones::FromUnix(pick(0, 2000000000)) + pick(0, 59) * kMinute;
+            std::uint64_t wall = 0, back = 0;
+            ASSERT_TRUE(UtcToWall(z, utc, &wall) && WallToUtc(z, wall, &back));
+            if (back == utc) continue;
+            // The first (summer) occurrence of a repeated reading, earlier by the summer shift.
+            const std::int64_t shift = -static_cast<std::int64_t>(z.DaylightBias) * std::int64_t(kMinute);
+            EXPECT_EQ(static_cast<std::int64_t>(utc - back), shift > 0 ? shift : -shift) << record << " " << i;
+            EXPECT_TRUE(InSummer(z, back, StandardBiasUse::kApply) && !InSummer(z, utc, StandardBiasUse::kApply));
+        }
+    }
+}
+
+namespace {
+
+// The summer test as the header defines it, from the periods alone: in a period that
+// begins in the instant's UTC year, the year before or the year after.
+bool SummerByDefinition(const TIME_ZONE_INFORMATION& z, std::uint64_t utc, StandardBiasUse use) {
+    SYSTEMTIME f = {};
+    if (!quendel::civil::TicksToFields(utc, &f)) return false;
+    for (int i = 0; i < (FormOf(z) == SummerForm::kAbsolute ? 1 : 3); ++i) {
+        Period p;
+        if (SummerPeriod(z, f.wYear - 1 + i, use, &p) && p.start <= utc && utc < p.end) return true;
+    }
+    return false;
+}
+
+// Mostly an hour of summer time; sometimes months of it, so that the summers of
+// neighbouring years overlap, or a bias of years; a standard bias; the absolute form.
+TIME_ZONE_INFORMATION RandomRuleRecord(std::mt19937& rng) {
+    auto pick = [&](int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(rng); };
+    TIME_ZONE_INFORMATION z = {};
+    const int kind = pick(0, 5);
+    z.Bias = kind == 3 ? pick(-2000000, 2000000) : pick(-900, 900);
+    z.DaylightBias = kind == 0 ? pick(-400000, 400000) : kind == 1 ? pick(-120, 120) : -60;
+    z.StandardBias = kind == 2 ? pick(-90, 90) : 0;
+    const bool absolute = pick(0, 9) == 0;
+    for (SYSTEMTIME* d : {&z.StandardDate, &z.DaylightDate})
+        *d = SYSTEMTIME{WORD(absolute ? pick(1990, 2040) : 0), WORD(pick(1, 12)), WORD(pick(0, 6)),
+                        WORD(absolute ? pick(1, 28) : pick(1, 5)), WORD(pick(0, 23)), WORD(pick(0, 3) ? 0 : pick(0, 59)),
+                        0, 0};
+    return z;
+}
+
+}  // namespace
+
+// Two random records taking turns, instants anywhere in 1601-2400, at and next to every
+// change-over and beyond the tick range: the remembered answers are the definition's.
+TEST(Zones, RememberedAnswersEqualTheDefinition) {
+    std::mt19937 rng(19800406);
+    std::uniform_int_distribution<std::uint64_t> anywhere(0, 252460800000000000ull);  // to 2400
+    for (int round = 0; round < 300; ++round) {
+        const TIME_ZONE_INFORMATION zones[2] = {RandomRuleRecord(rng), RandomRuleRecord(rng)};
+        for (int i = 0; i < 200; ++i) {
+            const TIME_ZONE_INFORMATION& z = zones[i % 2 == 0 || i > 150 ? 0 : 1];
+            const StandardBiasUse use = i % 3 == 0 ? StandardBiasUse::kIgnore : StandardBiasUse::kApply;
+            std::uint64_t utc = anywhere(rng);
+            Period p;
+            SYSTEMTIME f = {};
+            quendel::civil::TicksToFields(utc, &f);
+            if (i % 4 == 1 && SummerPeriod(z, f.wYear, use, &p))  // a change-over, give or take a tick
+                utc = (i % 8 == 1 ? p.start : p.end) + std::uniform_int_distribution<int>(-1, 1)(rng);
+            if (i == 199) utc = quendel::civil::kMaxTicks + 1 + anywhere(rng);
+            const bool inRange = quendel::civil::TicksToFields(utc, &f);  // the UTC year of the instant
+            const bool summer = SummerByDefinition(z, utc, use);
+            ASSERT_EQ(InSummer(z, utc, use), summer) << round << " " << i;
+            const Evaluation e = Evaluate(z, utc, use);
+            Period own;
+            const bool hasOwn = inRange && SummerPeriod(z, FormOf(z) == SummerForm::kAbsolute ? 0 : f.wYear, use, &own);
+            ASSERT_TRUE(e.summer == summer && e.hasPeriod == hasOwn) << round << " " << i;
+            EXPECT_TRUE(!hasOwn || (e.period.start == own.start && e.period.end == own.end));
+            // The conversions choose their offset by the same answer.
+            const std::int64_t offset = (static_cast<std::int64_t>(z.Bias) +
+                                         (SummerByDefinition(z, utc, StandardBiasUse::kApply) ? z.DaylightBias
+                                                                                               : z.StandardBias)) *
+                                        std::int64_t(kMinute);
+            const std::uint64_t expected = utc - static_cast<std::uint64_t>(offset);
+            EXPECT_EQ(WallOf(z, utc), expected <= quendel::civil::kMaxTicks && inRange ? expected : kNoTicks);
+        }
+    }
+}
+
+// Each new record starts a new generation of remembered answers, numbered in 16 bits: an
+// answer remembered for one record must not come back for another after the numbering has
+// gone round. A record changed in place gives the new record's answers.
+TEST(Zones, RememberedAnswersNeverOutliveTheirRecord) {
+    TIME_ZONE_INFORMATION north = test_zones::WEurope(), other[2] = {north, north};
+    const TIME_ZONE_INFORMATION south = test_zones::AusEastern();
+    other[1].DaylightDate.wHour = 3;
+    const std::uint64_t july = test_zones::FromUnix(1057060800);  // 2003-07-01 12:00 UTC
+    for (int switches = 65530; switches <= 65540; ++switches) {
+        ASSERT_TRUE(InSummer(north, july, StandardBiasUse::kApply));
+        for (int i = 0; i < switches; ++i) InSummer(other[i % 2], july + 1000 * kHour, StandardBiasUse::kApply);
+        ASSERT_FALSE(InSummer(south, july, StandardBiasUse::kApply)) << switches;
+    }
+    north.DaylightDate.wMonth = 8;  // in place: summer now starts in August
+    EXPECT_FALSE(InSummer(north, july, StandardBiasUse::kApply));
+}
+
+namespace {
+DWORD g_machineResult = 0;
+int g_machineCalls = 0;
+DWORD FakeMachine(TIME_ZONE_INFORMATION* zone) {
+    ++g_machineCalls;
+    *zone = g_machineResult == TIME_ZONE_ID_UNKNOWN ? test_zones::Tokyo() : test_zones::Eastern();
+    return g_machineResult;
+}
+}  // namespace
+
+// The user time zone is the machine's until set: a zone without summer-time rules keeps its
+// bias, only a failure gives UTC (and asks again next time).
+TEST(Zones, UserZoneComesFromTheMachine) {
+    UserZoneScope scope;
+    const quendel::MachineZoneSource previous = quendel::SetMachineZoneSource(FakeMachine);
+    const struct {
+        DWORD result;
+        int localHour, calls;
+    } cases[] = {{2, 8, 1}, {TIME_ZONE_ID_INVALID, 12, 2}, {TIME_ZONE_ID_UNKNOWN, 21, 1}};
+    for (const auto& c : cases) {
+        UserZoneScope::Clear();
+        g_machineResult = c.result;
+        g_machineCalls = 0;
+        TIME_ZONE_INFORMATION z;
+        C_Time::GetLocTimeZoneInfo(&z);
+        EXPECT_EQ(C_Time(2003, 7, 1, c.localHour, 0, 0, nullptr), Utc(2003, 7, 1, 12)) << c.result;
+        EXPECT_EQ(g_machineCalls, c.calls) << c.result;
+    }
+    quendel::SetMachineZoneSource(previous);
+    UserZoneScope::Clear();  // the real machine: the launcher runs Wine in Europe/Berlin
+    EXPECT_EQ(C_Time(2003, 7, 1, 14, 0, 0, nullptr), Utc(2003, 7, 1, 12));
+    TIME_ZONE_INFORMATION sydney = test_zones::AusEastern(), z;
+    C_Time::SetLocTimeZoneInfo(&sydney);
+    C_Time::GetLocTimeZoneInfo(&z);
+    EXPECT_EQ(std::memcmp(&z, &sydney, sizeof z), 0);
+    char name[64], small[5] = {'x', 'x', 'x', 'x', 'x'};
+    C_Time::GetLocTimeZoneAsRegString(name, sizeof name);
+    C_Time::GetLocTimeZoneAsRegString(small, 4);
+    EXPECT_STREQ(name, "AUS Eastern Standard Time");
+    EXPECT_TRUE(std::strcmp(small, "AUS") == 0 && small[4] == 'x');  // cut and terminated within the size
+}
