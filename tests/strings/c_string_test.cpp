@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <climits>
 #include <cstdlib>
 #include <cstring>
@@ -41,173 +42,45 @@ namespace {
 std::string_view View(const C_String& s) { return s.c_str(); }
 }  // namespace
 
-TEST(StringStorage, EmptyTextAndBlocks) {
+// Blocks: exactly the length needed plus the capacity field and the terminator; copies own
+// their text; a shorter source is padded; the empty text frees the block.
+TEST(String, BlocksTextsAndConversions) {
     EXPECT_EQ(_getmbcp(), static_cast<int>(GetACP()));  // selected at start-up
     const int base = g_liveBlocks;
-    C_String s;
-    EXPECT_EQ(s.GetLength(), 0);
-    EXPECT_TRUE(s.IsEmpty());
-    EXPECT_STREQ(s.c_str(), "");
-    s.Empty();
-    s = "Sommerzeit";
-    EXPECT_EQ(g_liveBlocks, base + 1);
-    EXPECT_EQ(g_lastRequest, 10u + 5);  // capacity field, text and terminator, nothing spare
-    const char* block = s.c_str();
-    s = "MEZ";  // shorter: the same block
-    EXPECT_EQ(s.c_str(), block);
-    EXPECT_EQ(View(s), "MEZ");
-    s = "";
-    EXPECT_TRUE(s.IsEmpty());
-    EXPECT_EQ(g_liveBlocks, base);
     {
-        C_String t("Zeit"), u(t), v(static_cast<const char*>(nullptr));
-        v = u;
-        EXPECT_EQ(View(v), "Zeit");
-        EXPECT_EQ(g_liveBlocks, base + 3);  // copies own their text
-        EXPECT_EQ(View(C_String("Sommer", 3)), "Som");
-        EXPECT_EQ(View(C_String("ab", 5)), "ab");  // a shorter source is padded
-        EXPECT_EQ(g_lastRequest, 5u + 5);
-        EXPECT_TRUE(C_String("ab", -1).IsEmpty());
+        C_String s("Sommerzeit"), t(s), u(static_cast<const char*>(nullptr)), v("ab", 5), w("Sommer", 3);
+        const int blocks = g_liveBlocks;
+        const std::size_t lastRequest = g_lastRequest;
+        EXPECT_TRUE(blocks == base + 4 && lastRequest == 3u + 5) << blocks << " " << lastRequest;
+        EXPECT_EQ(std::string(s.c_str()) + t.c_str() + u.c_str() + v.c_str() + w.c_str(), "SommerzeitSommerzeitabSom");
+        EXPECT_TRUE(C_String("ab", -1).IsEmpty() && u.IsEmpty() && u.GetLength() == 0);
+        s.MakeUpper();
+        t.MakeLower();
+        EXPECT_EQ(std::string(s.c_str()) + t.c_str(), "SOMMERZEITsommerzeit");
+        const unsigned short empty[] = {0}, other[] = {0x00C4, 'x', 0x4E00, 0};
+        u = other;  // A umlaut is 0xC4 in code page 1252, a CJK character has no byte
+        EXPECT_EQ(View(u), GetACP() == 1252 ? "\xC4x?" : View(u));
+        u = empty;
+        EXPECT_TRUE(u.IsEmpty());
+        s.Format("%d-%s|%I64d|%I64x", 42, "ab", 1234567890123ll, 0xABCDEF0123ll);
+        s.Format("[%s]", s.c_str());
+        EXPECT_EQ(View(s), "[42-ab|1234567890123|abcdef0123]");
+        for (std::size_t n : {498u, 499u, 500u, 600u}) {  // cut at 499 characters
+            s.Format("%s", std::string(n, 'x').c_str());
+            EXPECT_EQ(View(s), std::string(n < 499 ? n : 499, 'x')) << n;
+        }
     }
     EXPECT_EQ(g_liveBlocks, base);
 }
 
-TEST(StringStorage, OwnTextAssignedAndAppended) {
-    C_String s("abc");
-    s += s;  // grows while the old block holds the source
-    EXPECT_EQ(View(s), "abcabc");
-    s.Add(s + 2, 3);
-    EXPECT_EQ(View(s), "abcabccab");
-    const char* block = s.c_str();
-    s = s.c_str() + 6;
-    s.Add(s + 1, 1);  // room enough: in place
-    EXPECT_EQ(View(s), "caba");
-    s.Add(s, 100);  // a count beyond the source takes the source
-    s = s;
-    EXPECT_EQ(View(s), "cabacaba");
-    EXPECT_EQ(s.c_str(), block);
-    C_String e;
-    e.Add("", 5);
-    EXPECT_TRUE(e.IsEmpty());
-    e += "UTC";
-    e.Add("+0100", 3);
-    EXPECT_EQ(View(e), "UTC+01");
-}
-
-TEST(StringStorage, GetBufferDiscardsTextAndGivesRoom) {
-    C_String s("Zeitzone");  // room for 9
-    char* buffer = s.GetBuffer(10);
-    EXPECT_EQ(g_lastRequest, 10u + 5);
-    EXPECT_TRUE(s.IsEmpty());
-    std::memcpy(buffer, "0123456789", 11);
-    EXPECT_EQ(View(s), "0123456789");
-    EXPECT_EQ(s.GetBuffer(0), buffer);  // room for 3 fits
-    C_String t;
-    std::memcpy(t.GetBuffer(0), "ab", 3);
-    EXPECT_EQ(g_lastRequest, 2u + 5);
-    EXPECT_EQ(View(t), "ab");
-}
-
-TEST(StringSubstrings, PositionsAreClamped) {
-    enum Op { kLeft, kRight, kMid1, kMid2 };
-    const struct {
-        Op op;
-        int a, b;
-        const char* expected;
-    } cases[] = {
-        {kLeft, -1, 0, ""}, {kLeft, 0, 0, ""}, {kLeft, 2, 0, "Ha"}, {kLeft, 9, 0, "Hallo"},
-        {kLeft, INT_MIN, 0, ""}, {kLeft, INT_MAX, 0, "Hallo"}, {kRight, -1, 0, ""}, {kRight, 2, 0, "lo"},
-        {kRight, 5, 0, "Hallo"}, {kRight, INT_MIN, 0, ""}, {kRight, INT_MAX, 0, "Hallo"},
-        {kMid1, 3, 0, "lo"}, {kMid1, 7, 0, ""}, {kMid1, 5, 0, ""}, {kMid1, -2, 0, "Hallo"},
-        {kMid1, INT_MIN, 0, "Hallo"}, {kMid1, INT_MAX, 0, ""}, {kMid2, -2, 3, "Hal"}, {kMid2, 0, 99, "Hallo"},
-        {kMid2, 1, 3, "all"}, {kMid2, 4, INT_MAX, "o"}, {kMid2, 2, -1, ""}, {kMid2, INT_MAX, INT_MAX, ""},
-        {kMid2, INT_MIN, INT_MIN, ""}, {kMid2, INT_MIN, INT_MAX, "Hallo"},
-    };
-    const C_String s("Hallo");
-    for (const auto& c : cases) {
-        const C_String r = c.op == kLeft ? s.Left(c.a) : c.op == kRight ? s.Right(c.a)
-                         : c.op == kMid1 ? s.Mid(c.a) : s.Mid(c.a, c.b);
-        EXPECT_EQ(View(r), c.expected) << "op " << c.op << " (" << c.a << ", " << c.b << ")";
-    }
-    EXPECT_EQ(View(s), "Hallo");
-}
-
-TEST(StringEdit, SetAtCaseAndTrim) {
-    C_String s("Zeit 12 Zone");
-    for (int index : {-1, 12, INT_MAX, INT_MIN}) s.SetAt(index, 'x');
-    s.SetAt(11, 'E');
-    EXPECT_EQ(View(s), "Zeit 12 ZonE");
-    s.MakeUpper();
-    EXPECT_EQ(View(s), "ZEIT 12 ZONE");
-    s.MakeLower();
-    EXPECT_EQ(View(s), "zeit 12 zone");
-    const struct {
-        const char *text, *left, *right;
-    } trims[] = {
-        {"  ab c \t", "ab c \t", "  ab c"}, {"abc", "abc", "abc"}, {"", "", ""},
-        {" \t\r\n\v\f", "", ""}, {"a\n", "a\n", "a"},
-    };
-    for (const auto& t : trims) {
-        C_String l(t.text), r(t.text);
-        l.TrimLeft();
-        r.TrimRight();
-        EXPECT_EQ(View(l), t.left) << '"' << t.text << '"';
-        EXPECT_EQ(View(r), t.right) << '"' << t.text << '"';
-    }
-    const int base = g_liveBlocks;
-    s = "   Mitte";
-    const char* block = s.c_str();
-    s.TrimLeft();  // to the front of the same block
-    EXPECT_EQ(s.c_str(), block);
-    s = "\t ";
-    s.TrimLeft();  // nothing left: the block goes
-    EXPECT_EQ(g_liveBlocks, base - 1);
-}
-
-TEST(StringFormat, PrintsAndCutsAt499) {
-    C_String s;
-    s.Format("%d-%s|%I64d|%I64x", 42, "ab", 1234567890123ll, 0xABCDEF0123ll);
-    EXPECT_EQ(View(s), "42-ab|1234567890123|abcdef0123");
-    s.Format("[%s]", s.c_str());
-    EXPECT_EQ(View(s), "[42-ab|1234567890123|abcdef0123]");
-    for (std::size_t n : {498u, 499u, 500u, 600u}) {
-        s.Format("%s", std::string(n, 'x').c_str());
-        EXPECT_EQ(View(s), std::string(n < 499 ? n : 499, 'x')) << n;
-    }
-}
-
-TEST(StringWide, ConvertsToAnsi) {
-    const unsigned short empty[] = {0}, zeit[] = {'Z', 'e', 'i', 't', 0};
-    const int base = g_liveBlocks;
-    C_String s(zeit);
-    EXPECT_EQ(View(s), "Zeit");
-    s = empty;  // converts to nothing but the terminator
-    EXPECT_TRUE(s.IsEmpty());
-    EXPECT_EQ(g_liveBlocks, base);
-    if (GetACP() == 1252) {  // Western European: A umlaut is 0xC4, a CJK character has no byte
-        const unsigned short other[] = {0x00C4, 'x', 0x4E00, 0};
-        s = other;
-        EXPECT_EQ(View(s), "\xC4x?");
-    }
-}
-
-TEST(StringSearch, FindsAndCompares) {
+TEST(String, SearchAndCompare) {
     const C_String s("Zeitzone");
-    EXPECT_EQ(s.Find('z'), 4);
-    EXPECT_EQ(s.Find('x'), -1);
-    EXPECT_EQ(s.Find("zone"), 4);
-    EXPECT_EQ(s.Find("Zone"), -1);
-    EXPECT_EQ(s.FindOneOf("oe"), 1);
-    EXPECT_EQ(s.FindOneOf("xy"), -1);
-    EXPECT_LT(s.Compare("Zeitzonf"), 0);
-    EXPECT_GT(s.Compare("Zeit"), 0);
-    EXPECT_EQ(s.CompareNoCase("ZEITZONE"), 0);
-    EXPECT_EQ(s.Collate("Zeitzone"), 0);
-    EXPECT_TRUE(s == "Zeitzone" && s == C_String("Zeitzone"));
-    EXPECT_TRUE(s != "zeitzone" && s != C_String());
-}
-
-TEST(StringSearch, DoubleByteCodePageOffsets) {
+    const int found[] = {s.Find('z'), s.Find('x'), s.Find("zone"), s.Find("Zone"), s.FindOneOf("oe"), s.FindOneOf("xy")};
+    const int expected[] = {4, -1, 4, -1, 1, -1};
+    EXPECT_TRUE(std::equal(found, found + 6, expected));
+    EXPECT_TRUE(s.Compare("Zeitzonf") < 0 && s.Compare("Zeit") > 0 && s.CompareNoCase("ZEITZONE") == 0 &&
+                s.Collate("Zeitzone") == 0);
+    EXPECT_TRUE(s == "Zeitzone" && s == C_String("Zeitzone") && s != "zeitzone" && s != C_String());
     struct CodePage932 {  // Shift-JIS for this test, then back to the former code page
         int saved = _getmbcp();
         int result = _setmbcp(932);
@@ -215,14 +88,12 @@ TEST(StringSearch, DoubleByteCodePageOffsets) {
     } const codePage;
     ASSERT_EQ(codePage.result, 0);
     // 0x83 0x41 is katakana A: its trail byte has the code of 'A' but is no 'A'.
-    C_String s("\x83\x41" "A" "\x82\xA0" "yz");
-    EXPECT_EQ(s.Find('A'), 2);
-    EXPECT_EQ(s.Find("A"), 2);
-    EXPECT_EQ(s.Find("AA"), -1);
-    EXPECT_EQ(s.FindOneOf("yA"), 2);
-    EXPECT_EQ(s.Find("y"), 5);  // hiragana a (0x82 0xA0) counts two bytes
-    s.MakeLower();
-    EXPECT_EQ(View(s), "\x83\x41" "a" "\x82\xA0" "yz");
+    C_String d("\x83\x41" "A" "\x82\xA0" "yz");
+    const int dbcs[] = {d.Find('A'), d.Find("A"), d.Find("AA"), d.FindOneOf("yA"), d.Find("y")};
+    const int dbcsExpected[] = {2, 2, -1, 2, 5};  // hiragana a (0x82 0xA0) counts two bytes
+    EXPECT_TRUE(std::equal(dbcs, dbcs + 5, dbcsExpected));
+    d.MakeLower();
+    EXPECT_EQ(View(d), "\x83\x41" "a" "\x82\xA0" "yz");
 }
 
 // Random sequences against std::string, with the block rules: a block grows to exactly the
