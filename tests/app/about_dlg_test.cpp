@@ -20,7 +20,7 @@ std::string Shown(HWND dialog, HWND control, HFONT font) {
            std::to_string(r.right) + "," + std::to_string(r.bottom) + " " + std::to_string(look.lfHeight);
 }
 
-TEST(AboutBox, LabelLinksAndPicture) {
+TEST(AboutBox, LabelLinksAndClosing) {
     C_AboutDlg about;
     ASSERT_TRUE(about.Create());
     const HWND dialog = about.Handle();
@@ -42,7 +42,7 @@ TEST(AboutBox, LabelLinksAndPicture) {
               std::vector<COLORREF>({RGB(0xFA, 0xFA, 0xFA), RGB(0, 0, 0), RGB(0xFA, 0xFA, 0xFF), RGB(0xFF, 0, 0)}));
     EXPECT_TRUE(C_LinkWnd::LinkCursor() &&
                 C_LinkWnd::LinkCursor() == LoadCursorA(GetModuleHandleA(NULL), MAKEINTRESOURCEA(132)));
-    // Opened again, the box replaces its fonts and tool tips instead of adding to them.
+    // Escape, Enter and the close box end it; opened again, it replaces its fonts and tool tips.
     const long owned = quendel_toolkit::LiveOwnedHandles();
     for (const auto& [message, command] :
          {std::pair<UINT, WPARAM>{WM_COMMAND, IDCANCEL}, {WM_COMMAND, IDOK}, {WM_CLOSE, 0}}) {

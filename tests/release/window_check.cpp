@@ -19,7 +19,8 @@ static BOOL CALLBACK Visit(HWND window, LPARAM) {
 }
 
 int main(int argc, char** argv) {
-    STARTUPINFOA startup = {sizeof startup};
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof startup;
     if (argc < 3 || !CreateProcessA(argv[1], NULL, NULL, NULL, FALSE, 0, NULL, NULL, &startup, &g_process))
         return std::fprintf(stderr, "usage: window_check <program.exe> <window title> [system-menu command]\n"), 2;
     // Up to 30 s, while the program runs: the first start in a fresh Wine prefix is slow.

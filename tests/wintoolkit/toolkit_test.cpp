@@ -195,7 +195,7 @@ TEST(LinkWnd, BrowserFallbackAndTheDefaultShell) {
     GetModuleFileNameA(NULL, self, sizeof self), DeleteFileA(out), SetEnvironmentVariableA("QUENDEL_RECORDER_OUT", out);
     const std::string target = "https://www.example.org/quendel?a=1&b=two words";
     C_LinkWnd::SetLaunch(link.launch);
-    ASSERT_TRUE(set(command, "\"" + std::string(self) + "\" \"%1\""));
+    ASSERT_TRUE(set(command, std::string(1, '"').append(self).append("\" \"%1\"")));
     EXPECT_GT(C_LinkWnd::OpenLink(target.c_str(), SW_HIDE), 32);
     for (int i = 0; i < 600 && GetFileAttributesA(out) == INVALID_FILE_ATTRIBUTES; ++i) Sleep(100);  // a deadline only
     const std::string recorded(std::istreambuf_iterator<char>(std::ifstream(out).rdbuf()), {});
