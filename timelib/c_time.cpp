@@ -150,8 +150,7 @@ bool C_Time::SetSystemTimeUTC(const SYSTEMTIME* fields) {
 bool C_Time::GetLocSystemTime(SYSTEMTIME* fields, const TIME_ZONE_INFORMATION* zone) const {
     // Straight from the ticks: the same as UTC fields through SystemTimeToLocalSystemTime,
     // without the round trip.
-    TIME_ZONE_INFORMATION copy;
-    zone = &quendel::zone::Resolve(zone, &copy);
+    zone = &quendel::zone::ResolveAt(zone, m_time);
     if (IsValid() && quendel::civil::TicksToFields(quendel::zone::WallOf(*zone, m_time), fields))
         return true;  // kNoTicks lies beyond the range: the fields are cleared below
     *fields = SYSTEMTIME{};
@@ -183,12 +182,11 @@ bool C_Time::SetLocTime(int year, int month, int day, int hour, int minute, int 
                         const TIME_ZONE_INFORMATION* zone) {
     // As SetLocSystemTime, without the round trip through a SYSTEMTIME.
     if (!quendel::civil::FieldsInRange(year, month, day, hour, minute, second, 0)) return false;
-    TIME_ZONE_INFORMATION copy;
-    zone = &quendel::zone::Resolve(zone, &copy);
-    const std::uint64_t utc = quendel::civil::DateExists(year, month, day)
-                                  ? quendel::zone::UtcOf(*zone, quendel::civil::TicksOf(year, month, day, hour, minute,
-                                                                                        second, 0))
-                                  : quendel::zone::kNoTicks;
+    std::uint64_t utc = quendel::zone::kNoTicks;
+    if (quendel::civil::DateExists(year, month, day)) {
+        const std::uint64_t wall = quendel::civil::TicksOf(year, month, day, hour, minute, second, 0);
+        utc = quendel::zone::UtcOf(quendel::zone::ResolveAtWall(zone, wall), wall);
+    }
     if (utc == quendel::zone::kNoTicks) {
         m_time = 0;
         return false;

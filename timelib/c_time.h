@@ -5,9 +5,11 @@
 // convert by copying. A point is always UTC; local time exists only as calendar fields
 // (a SYSTEMTIME) of a given zone. 0 is the invalid time and compares below every valid one.
 //
-// Zone arguments point to a TIME_ZONE_INFORMATION record; a null pointer selects the global
-// user time zone, which is the machine's zone until SetLocTimeZoneInfo or
-// SetLocTimeZoneByRegString replaces it.
+// Zone arguments point to a TIME_ZONE_INFORMATION record, which applies to every year; a null
+// pointer selects the global user time zone, which is the machine's zone until
+// SetLocTimeZoneInfo, SetLocTimeZoneByRegString or SetLocTimeZoneByKeyName replaces it, and
+// which converts each point by the record of its year where the registry holds per-year
+// records (C_TimeZone converts in such a zone without making it the user zone).
 //
 // Local readings around a summer-time change (zone W. Europe, 2003):
 //   C_Time t(2003, 3, 30, 2, 30, 0, &zone);   // skipped hour: read as standard time,
@@ -98,6 +100,18 @@ public:
     static bool SetLocTimeZoneByRegString(const char* name);
     // The user zone's standard name, cut to fit and always terminated (size > 0).
     static void GetLocTimeZoneAsRegString(char* buffer, int size);
+    // Selects the zone of the registry's time-zone database stored under the key name
+    // ("Eastern Standard Time"), with its per-year records; false, and the user zone
+    // unchanged, when there is no such key. SetLocTimeZoneByRegString and the machine's
+    // zone at start carry their per-year records too; SetLocTimeZoneInfo sets one record
+    // for every year. Every member called with a null zone then converts by the record of
+    // the year concerned:
+    //   C_Time::SetLocTimeZoneByKeyName("Eastern Standard Time");
+    //   C_Time(2003, 3, 20, 16, 0, 0)   2003-03-20 21:00 UTC: standard time, summer began 6 April
+    //   C_Time(2010, 3, 20, 17, 0, 0)   2010-03-20 21:00 UTC: summer time since 14 March
+    static bool SetLocTimeZoneByKeyName(const char* key);
+    // The user zone's record of a local year (the record in force that year).
+    static void GetLocTimeZoneInfoForYear(int year, TIME_ZONE_INFORMATION* zone);
     // Whether the point lies in summer time in the zone. start and end receive the summer
     // period that begins in the point's UTC year (invalid without summer time); local the
     // local fields. Each output may be null. In a southern-hemisphere zone a point in

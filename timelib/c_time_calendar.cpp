@@ -90,9 +90,9 @@ namespace {
 
 // Days from 1601-01-01 to the point's local date; false for a point without local fields.
 bool LocalDays(const C_Time& t, const TIME_ZONE_INFORMATION* zone, std::uint32_t* days) {
-    TIME_ZONE_INFORMATION copy;
-    zone = &quendel::zone::Resolve(zone, &copy);
-    const std::uint64_t wall = t.IsValid() ? quendel::zone::WallOf(*zone, t.GetTimeUTC()) : quendel::zone::kNoTicks;
+    const std::uint64_t utc = t.GetTimeUTC();
+    const std::uint64_t wall = t.IsValid() ? quendel::zone::WallOf(quendel::zone::ResolveAt(zone, utc), utc)
+                                           : quendel::zone::kNoTicks;
     if (wall == quendel::zone::kNoTicks) return false;
     std::uint64_t tickOfDay;
     civil::SplitDays(wall, days, &tickOfDay);

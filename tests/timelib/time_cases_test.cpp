@@ -130,6 +130,9 @@ TEST(TimeCases, EveryRowOfTheTable) {
             TIME_ZONE_INFORMATION z = zones.at(r[1]);
             C_Time::SetLocTimeZoneInfo(&z);
             continue;
+        } else if (op == "userkey") {  // a zone of the database by key name, with its per-year records
+            EXPECT_TRUE(C_Time::SetLocTimeZoneByKeyName(r[1].c_str())) << r[1];
+            continue;
         } else if (op == "now") {  // the present time, rastered
             g_now = Point(r[1]).GetTimeUTC();
             t.TimeNow(C_TimeSpan(Int(r[2])));
