@@ -4,6 +4,7 @@
 #include "app/converter_dlg.h"
 #include "app/framework/text.h"
 #include "app/resource_ids.h"
+#include "app/summer_facts.h"
 #include "strings/c_string.h"
 
 namespace {
@@ -34,22 +35,28 @@ int C_ConverterDlg::Refresh() {
     m_localText = Formatted(m_time, 0x3b);
     m_utcText = Formatted(m_time, 0x13b);
 
+    // The record of the point's year, and the summer period around the point by the records
+    // of the years concerned.
+    SYSTEMTIME local;
+    m_time.GetLocSystemTime(&local, NULL);
     TIME_ZONE_INFORMATION zone;
-    C_Time::GetLocTimeZoneInfo(&zone);
-    C_Time start, end;
-    const bool summer = m_time.IsSummerTime(&zone, &start, &end, NULL);
+    C_Time::GetLocTimeZoneInfoForYear(local.wYear, &zone);
+    const bool summer = m_time.IsSummerTime();
+    C_Time start, end, yearStart, yearEnd;
     m_dstStartText.clear();
     m_dstEndText.clear();
-    if (start.IsValid()) {
+    if (SummerPeriodAround(m_time, &start, &end)) {
         // The local text shows the last whole second of the regime that ends there.
         const C_TimeSpan tick(static_cast<__int64>(1));
         const std::string utcStart = Formatted(start, 0x10b), utcEnd = Formatted(end, 0x10b);
         m_dstStartText = Formatted(start - tick, 0x0b) + "+1s  ( UTC " + utcStart + " )";
         m_dstEndText = Formatted(end - tick, 0x0b) + "+1s  ( UTC " + utcEnd + " )";
-        m_seasonText = summer ? "Sommerzeit" : "Winterzeit/Normalzeit";
-    } else {
-        m_seasonText = " Normalzeit (keine Zeitumschaltung)";
     }
+    SummerChangesOfYear(local.wYear, &yearStart, &yearEnd);
+    m_dstStartHint = ChangeHint(yearStart);
+    m_dstEndHint = ChangeHint(yearEnd);
+    m_seasonText = summer ? "Sommerzeit" : start.IsValid() || yearStart.IsValid() ? "Winterzeit/Normalzeit"
+                                                                               : " Normalzeit (keine Zeitumschaltung)";
     std::string weekday;
     m_time.GetDayString(weekday, false, kUserLocale);
     m_dayText = weekday + FormatText(", KW%d", m_time.GetLocWeekOfYear(NULL));
@@ -65,12 +72,14 @@ int C_ConverterDlg::Refresh() {
 
 void C_ConverterDlg::UpdateRelativeDays() {
     const C_Time now("Now");
-    // Whole seconds between the UTC days, and between the points; 64-bit, so points more
-    // than 68 years away still read right.
-    const long long d = static_cast<__int64>(m_time.StartDayUTC() - now.StartDayUTC()) / 10000000;
+    // Calendar days between the local dates in the chosen zone (tomorrow 00:30 is one day
+    // away, whatever UTC says), then the time between the points beyond them; 64-bit, so
+    // points more than 68 years away still read right.
+    const long long d = static_cast<__int64>(m_time.StartDayLOC() - now.StartDayLOC()) / 10000000;
+    const long long days = (d + (d < 0 ? -43200 : 43200)) / 86400;  // days of 23 or 25 hours count whole
     const long long t = static_cast<__int64>(m_time - now) / 10000000;
     long long r = t - d;
-    const long long days = d / 86400, hours = r / 3600;
+    const long long hours = r / 3600;
     r -= hours * 3600;
     const long long minutes = r / 60, seconds = r - minutes * 60;
     m_relDaysText = FormatText("%lld Tage, %lld h, %lld min, %lld sek", days, hours, minutes, seconds);

@@ -40,6 +40,8 @@ void C_ConverterDlg::DoDataExchange(C_DataExchange& dx) {
     dx.Text(IDC_ZONE, m_zoneText);
     dx.Text(IDC_DSTSTART, m_dstStartText);
     dx.Text(IDC_DSTEND, m_dstEndText);
+    dx.Text(IDC_DSTSTART_HINT, m_dstStartHint);
+    dx.Text(IDC_DSTEND_HINT, m_dstEndHint);
     if (IsExpert()) {
         dx.Text(IDC_BIAS, m_biasText);
         dx.Text(IDC_DSTBIAS, m_dstBiasText);
@@ -153,7 +155,7 @@ bool C_ConverterDlg::OnPaintMinimized() {
 void C_ConverterDlg::FreeZoneRecords() {
     const int count = m_zoneCombo.GetCount();
     for (int i = 0; i < count; ++i) {
-        delete static_cast<TIME_ZONE_INFORMATION*>(m_zoneCombo.GetItemData(i));
+        delete static_cast<ZoneItem*>(m_zoneCombo.GetItemData(i));
         m_zoneCombo.SetItemData(i, nullptr);
     }
 }

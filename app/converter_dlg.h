@@ -21,6 +21,13 @@ extern int g_lastInput;
 // The moment the main dialog initialised.
 extern C_Time g_startTime;
 
+// What an entry of the zone list stands for: its registry key (with the per-year records
+// behind it) and the key's "TZI" record.
+struct ZoneItem {
+    TIME_ZONE_INFORMATION record;
+    std::string key;
+};
+
 class C_ConverterDlg : public C_Dialog {
 public:
     explicit C_ConverterDlg(int templateId = 102 + g_simpleVariant);
@@ -52,7 +59,7 @@ public:
     C_ComboBox m_zoneCombo;
     C_ListBox m_holidayList;
     std::string m_localText, m_utcText, m_seasonText, m_dayText, m_relDaysText, m_zoneText, m_dstStartText,
-        m_dstEndText, m_biasText, m_dstBiasText, m_fileTimeText, m_unixTimeText, m_dateText, m_timeText,
+        m_dstEndText, m_dstStartHint, m_dstEndHint, m_biasText, m_dstBiasText, m_fileTimeText, m_unixTimeText, m_dateText, m_timeText,
         m_oleTimeText;
     HICON m_hIcon = NULL;  // shared icon resource: not destroyed
     C_Time m_time;

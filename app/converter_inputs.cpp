@@ -99,10 +99,13 @@ void C_ConverterDlg::ConvertOleTime() {
 
 void C_ConverterDlg::OnZoneChange() {
     const int index = m_zoneCombo.GetCurSel();
-    const auto* record = static_cast<const TIME_ZONE_INFORMATION*>(m_zoneCombo.GetItemData(index));
-    if (!record) return;
-    TIME_ZONE_INFORMATION copy = *record;
-    C_Time::SetLocTimeZoneInfo(&copy);
+    const auto* item = static_cast<const ZoneItem*>(m_zoneCombo.GetItemData(index));
+    if (!item) return;
+    // The key brings the zone's per-year records; without it, "TZI" stands for every year.
+    if (!C_Time::SetLocTimeZoneByKeyName(item->key.c_str())) {
+        TIME_ZONE_INFORMATION copy = item->record;
+        C_Time::SetLocTimeZoneInfo(&copy);
+    }
     // The Filetime text still holds m_time as the last refresh wrote it: the same point,
     // shown again in the new zone.
     ConvertFileTime();

@@ -240,13 +240,29 @@ ZoneCache& CacheFor(const TIME_ZONE_INFORMATION& zone, StandardBiasUse use) {
     return cache;
 }
 
-// The bucket of utc when the thread's cache holds the record and a current bucket for
-// utc, else null. Buckets are only ever filled for rule-form records.
-inline const Bucket* CachedBucket(const TIME_ZONE_INFORMATION& zone, std::uint64_t utc, StandardBiasUse use,
-                                  const ZoneCache& cache) {
-    const Bucket& b = cache.buckets[SlotOf(utc)];
-    if (b.tag != TagOf(cache, utc) || !MatchesKey(zone, use, cache.key)) return nullptr;
-    return &b;
+// The way holding the record, the one used last tried first; null when none holds it.
+__attribute__((noinline)) const ZoneCache* OtherWay(ThreadCaches& caches, const TIME_ZONE_INFORMATION& zone,
+                                                    StandardBiasUse use) {
+    for (unsigned way = 0; way < kWays; ++way)
+        if (caches.ways[way].generation != 0 && MatchesKey(zone, use, caches.ways[way].key)) {
+            caches.current = way;
+            return &caches.ways[way];
+        }
+    return nullptr;
+}
+
+inline const ZoneCache* WayOf(const TIME_ZONE_INFORMATION& zone, StandardBiasUse use) {
+    ThreadCaches& caches = ThreadCache();
+    const ZoneCache& last = caches.ways[caches.current];
+    return MatchesKey(zone, use, last.key) ? &last : OtherWay(caches, zone, use);
+}
+
+// The bucket of utc in the way, when it is current, else null. Buckets are only ever filled
+// for rule-form records.
+inline const Bucket* CachedBucket(const ZoneCache* way, std::uint64_t utc) {
+    if (!way) return nullptr;
+    const Bucket& b = way->buckets[SlotOf(utc)];
+    return b.tag == TagOf(*way, utc) ? &b : nullptr;
 }
 
 inline bool SummerInBucket(const Bucket& b, std::uint64_t utc) {
@@ -306,8 +322,7 @@ Evaluation Evaluate(const TIME_ZONE_INFORMATION& zone, std::uint64_t utc, Standa
 }
 
 bool InSummer(const TIME_ZONE_INFORMATION& zone, std::uint64_t utc, StandardBiasUse use) {
-    const ZoneCache& cache = Current();
-    if (const Bucket* b = CachedBucket(zone, utc, use, cache)) return SummerInBucket(*b, utc);
+    if (const Bucket* b = CachedBucket(WayOf(zone, use), utc)) return SummerInBucket(*b, utc);
     return SlowSummer(zone, utc, use);
 }
 
@@ -329,11 +344,11 @@ __attribute__((noinline)) std::uint64_t UtcOfSlow(const TIME_ZONE_INFORMATION& z
 
 std::uint64_t WallOf(const TIME_ZONE_INFORMATION& zone, std::uint64_t utc) {
     // The cached answer on a path of its own, with few registers and no branch on the answer.
-    const ZoneCache& cache = Current();
-    if (const Bucket* b = CachedBucket(zone, utc, StandardBiasUse::kApply, cache)) {
+    const ZoneCache* cache = WayOf(zone, StandardBiasUse::kApply);
+    if (const Bucket* b = CachedBucket(cache, utc)) {
         // Both offsets lie within 2^62 of zero, utc within the range: a result below zero
         // wraps above kMaxTicks.
-        const std::uint64_t wall = utc - Select(SummerInBucket(*b, utc), cache.offsets[0], cache.offsets[1]);
+        const std::uint64_t wall = utc - Select(SummerInBucket(*b, utc), cache->offsets[0], cache->offsets[1]);
         return wall <= civil::kMaxTicks ? wall : kNoTicks;
     }
     return WallOfSlow(zone, utc);
@@ -343,12 +358,12 @@ std::uint64_t UtcOf(const TIME_ZONE_INFORMATION& zone, std::uint64_t wall) {
     // A summer-time reading, the first of a repeated pair included, reads back on the summer
     // clock; standard time, and the readings that the change to summer time skips, on the
     // standard one.
-    const ZoneCache& cache = Current();
-    if (wall <= civil::kMaxTicks) {
-        const std::uint64_t summer = wall + cache.offsets[1];  // meaningful once the key matched
+    const ZoneCache* cache = WayOf(zone, StandardBiasUse::kApply);
+    if (cache && wall <= civil::kMaxTicks) {
+        const std::uint64_t summer = wall + cache->offsets[1];
         if (summer <= civil::kMaxTicks) {
-            if (const Bucket* b = CachedBucket(zone, summer, StandardBiasUse::kApply, cache)) {
-                const std::uint64_t standard = wall + cache.offsets[0];
+            if (const Bucket* b = CachedBucket(cache, summer)) {
+                const std::uint64_t standard = wall + cache->offsets[0];
                 const std::uint64_t utc = Select(SummerInBucket(*b, summer), standard, summer);
                 return utc <= civil::kMaxTicks ? utc : kNoTicks;
             }
