@@ -6,11 +6,13 @@
 
 #include <cstring>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "support/test_zones.h"
 #include "support/user_zone_scope.h"
 #include "timelib/c_time.h"
+#include "timelib/c_timezone.h"
 
 namespace {
 
@@ -37,7 +39,28 @@ public:
         RegSetValueExA(key, "TZI", 0, REG_BINARY, tzi.data(), static_cast<DWORD>(tziSize));
         RegCloseKey(key);
     }
-    ~TestZoneKey() { RegDeleteKeyA(HKEY_LOCAL_MACHINE, m_path.c_str()); }
+    // A "Dynamic DST" sub-key: FirstEntry and LastEntry (negative: left out) and a value a year.
+    void Years(int first, int last, const std::vector<std::pair<int, TIME_ZONE_INFORMATION>>& years,
+               std::size_t size = 44) {
+        HKEY key;
+        ASSERT_EQ(RegCreateKeyExA(HKEY_LOCAL_MACHINE, (m_path + "\\Dynamic DST").c_str(), 0, nullptr, 0, KEY_WRITE,
+                                  nullptr, &key, nullptr), ERROR_SUCCESS);
+        if (first >= 0) RegSetValueExA(key, "FirstEntry", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&first), 4);
+        if (last >= 0) RegSetValueExA(key, "LastEntry", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&last), 4);
+        for (const auto& [year, z] : years) {
+            BYTE tzi[44];
+            const LONG biases[3] = {z.Bias, z.StandardBias, z.DaylightBias};
+            std::memcpy(tzi, biases, 12);
+            std::memcpy(tzi + 12, &z.StandardDate, 16);
+            std::memcpy(tzi + 28, &z.DaylightDate, 16);
+            RegSetValueExA(key, std::to_string(year).c_str(), 0, REG_BINARY, tzi, static_cast<DWORD>(size));
+        }
+        RegCloseKey(key);
+    }
+    ~TestZoneKey() {
+        RegDeleteKeyA(HKEY_LOCAL_MACHINE, (m_path + "\\Dynamic DST").c_str());
+        RegDeleteKeyA(HKEY_LOCAL_MACHINE, m_path.c_str());
+    }
 
 private:
     std::string m_path;
@@ -160,4 +183,40 @@ TEST(ZoneRegistry, EveryZoneEveryYearMatchesTheReference) {
         }
     }
     EXPECT_TRUE(withSummer > 20 && offHour > 0);  // Chatham at :45, and the 23:59:59.999 records
+}
+
+// Per-year records: a year's own, FirstEntry's before it, LastEntry's after it; a broken
+// "Dynamic DST" (a value not 44 bytes, entries out of order or missing) gives "TZI" for all.
+TEST(ZoneRegistry, PerYearRecordsAndBrokenOnes) {
+    const TIME_ZONE_INFORMATION tzi = test_zones::WEurope(), tokyo = test_zones::Tokyo();
+    const std::vector<std::pair<int, TIME_ZONE_INFORMATION>> years = {
+        {2001, test_zones::Eastern()}, {2002, tokyo}, {2003, test_zones::AusEastern()}};
+    TestZoneKey good("Quendel Years", "(UTC) Jahre", "Jahre", "Jahre S", tzi);
+    good.Years(2001, 2003, years);
+    TestZoneKey shortValue("Quendel Short", "", "Kurz", "", tzi), reversed("Quendel Reversed", "", "Rueck", "", tzi),
+        noFirst("Quendel No First", "", "Ohne", "", tzi);
+    shortValue.Years(2001, 2003, years, 40);
+    reversed.Years(2003, 2001, years);
+    noFirst.Years(-1, 2003, years);
+    const struct {
+        const char* key;
+        int year;
+        LONG bias;
+    } cases[] = {{"Quendel Years", 1990, 300},   {"Quendel Years", 2002, -540},   {"Quendel Years", 2050, -600},
+                 {"Quendel Short", 2002, -60},   {"Quendel Reversed", 2002, -60}, {"Quendel No First", 2002, -60}};
+    for (const auto& c : cases) {
+        C_TimeZone zone;
+        ASSERT_TRUE(zone.Load(c.key));
+        TIME_ZONE_INFORMATION record;
+        zone.GetRecordForYear(c.year, &record);
+        EXPECT_EQ(record.Bias, c.bias) << c.key << " " << c.year;
+        C_Time noon;
+        noon.SetTimeUTC(c.year, 1, 15, 12, 0, 0, 0);
+        SYSTEMTIME local;
+        ASSERT_TRUE(zone.ToLocal(noon, &local));
+        EXPECT_EQ(local.wHour * 60 + local.wMinute, 12 * 60 - c.bias + (c.bias == -600 ? 60 : 0)) << c.key;  // Sydney's summer
+        C_Time back;
+        EXPECT_TRUE(zone.ToUtc(local, &back) && back == noon);
+    }
+    EXPECT_FALSE(C_TimeZone().Load("Quendel No Such Zone"));
 }
