@@ -70,6 +70,7 @@ protected:
     bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
     bool OnCommand(int id, int code, HWND control) override;
     void OnOK() override { Convert(); }  // Enter never ends the dialog
+    void OnCancel() override;
     void OnTimer(UINT_PTR id) override;
 
 private:
@@ -78,6 +79,9 @@ private:
     void OnInput(int input, const char* buttonText);
     void OnHexadecimal() { Refresh(); }
     void FreeZoneRecords();
+    // Selects the list entry of the zone in use (after a cancelled drop-down).
+    void ShowZoneInUse();
+    const ZoneItem* m_zoneInUse = nullptr;  // an entry of the list, owned by it
 
     std::vector<std::string> m_holidayLines;  // what the holiday list box shows
     // The zone database, read on a worker thread from the dialog's construction on: its

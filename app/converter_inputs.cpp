@@ -101,6 +101,7 @@ void C_ConverterDlg::OnZoneChange() {
     const int index = m_zoneCombo.GetCurSel();
     const auto* item = static_cast<const ZoneItem*>(m_zoneCombo.GetItemData(index));
     if (!item) return;
+    m_zoneInUse = item;
     // The key brings the zone's per-year records; without it, "TZI" stands for every year.
     if (!C_Time::SetLocTimeZoneByKeyName(item->key.c_str())) {
         TIME_ZONE_INFORMATION copy = item->record;

@@ -67,6 +67,7 @@ void C_ConverterDlg::FillZoneList() {
         for (int i = 0, count = m_zoneCombo.GetCount(); i < count; ++i)
             if (m_zoneCombo.GetItemData(i) == machineItem) m_zoneCombo.SetCurSel(i);
     }
+    m_zoneInUse = static_cast<const ZoneItem*>(m_zoneCombo.GetItemData(m_zoneCombo.GetCurSel()));
     m_zoneCombo.Send(WM_SETREDRAW, TRUE);
     if (m_zoneCombo.Handle()) InvalidateRect(m_zoneCombo.Handle(), NULL, TRUE);
 }
