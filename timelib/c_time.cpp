@@ -109,6 +109,22 @@ long C_Time::GetUnixTime() const {
     return static_cast<std::int32_t>(static_cast<std::uint32_t>(quendel::civil::detail::DivideBy32(difference, 10000000)));
 }
 
+__int64 C_Time::GetUnixTime64() const {
+    // Whole seconds, rounded down: a point before 1970 lies in the second that began before it.
+    const std::int64_t ticks = static_cast<std::int64_t>(m_time & quendel::civil::kMaxTicks) -
+                               static_cast<std::int64_t>(kUnixEpoch);
+    return ticks >= 0 ? ticks / 10000000 : -((-ticks + 9999999) / 10000000);
+}
+
+bool C_Time::SetUnixTime64(__int64 seconds) {
+    // [-11644473600, 910692730085]: the seconds whose ticks lie in the range, 1601 to 30828.
+    constexpr std::int64_t kFirst = -static_cast<std::int64_t>(kUnixEpoch / 10000000);
+    constexpr std::int64_t kLast = static_cast<std::int64_t>((quendel::civil::kMaxTicks - kUnixEpoch) / 10000000);
+    if (seconds < kFirst || seconds > kLast) return false;
+    m_time = static_cast<std::uint64_t>(seconds * 10000000 + static_cast<std::int64_t>(kUnixEpoch));
+    return true;
+}
+
 bool C_Time::SetUnixTime(long seconds) {
     m_time = static_cast<std::uint64_t>(static_cast<std::int64_t>(seconds) * 10000000) + kUnixEpoch;
     return true;
@@ -175,7 +191,7 @@ bool C_Time::SetTimeUTC(int year, int month, int day, int hour, int minute, int 
         return false;
     }
     m_time = quendel::civil::TicksOf(year, month, day, hour, minute, second, milliseconds);
-    return true;
+    return m_time != 0;  // 1601-01-01 00:00:00.000 is tick 0, the invalid time
 }
 
 bool C_Time::SetLocTime(int year, int month, int day, int hour, int minute, int second,
@@ -192,5 +208,5 @@ bool C_Time::SetLocTime(int year, int month, int day, int hour, int minute, int 
         return false;
     }
     m_time = utc;
-    return true;
+    return utc != 0;
 }

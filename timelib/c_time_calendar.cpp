@@ -213,4 +213,9 @@ C_Time C_Time::EndDayLOC(const TIME_ZONE_INFORMATION* zone) const {
     return (start + C_TimeSpan(36 * kHour)).StartDayLOC(zone);
 }
 
-C_Time C_Time::EndDayUTC() const { return StartDayUTC() + C_TimeSpan(kDay); }
+C_Time C_Time::EndDayUTC() const {
+    const C_Time start = StartDayUTC();
+    // The invalid point has no day; the first day's midnight is tick 0 and reads as invalid.
+    if (IsInvalid() || (start.IsInvalid() && GetTimeUTC() >= static_cast<unsigned __int64>(kDay))) return C_Time();
+    return start + C_TimeSpan(kDay);
+}

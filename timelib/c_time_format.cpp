@@ -198,14 +198,16 @@ const char* C_Time::GetMonthString(std::string& text, bool abbreviated, unsigned
 const char* C_Time::GetDayString(C_String& text, bool abbreviated, unsigned long locale,
                                  const TIME_ZONE_INFORMATION* zone) const {
     char name[50];
-    NameOf(GetLocWeekDay(zone), 7, LOCALE_SDAYNAME1, LOCALE_SABBREVDAYNAME1, abbreviated, locale, name);
+    NameOf(IsValid() ? GetLocWeekDay(zone) : -1, 7, LOCALE_SDAYNAME1, LOCALE_SABBREVDAYNAME1, abbreviated, locale,
+           name);
     text = name;
     return text.c_str();
 }
 
 const char* C_Time::GetDayString(std::string& text, bool abbreviated, unsigned long locale) const {
     char name[50];
-    NameOf(GetLocWeekDay(NULL), 7, LOCALE_SDAYNAME1, LOCALE_SABBREVDAYNAME1, abbreviated, locale, name);
+    NameOf(IsValid() ? GetLocWeekDay(NULL) : -1, 7, LOCALE_SDAYNAME1, LOCALE_SABBREVDAYNAME1, abbreviated, locale,
+           name);
     text = name;
     return text.c_str();
 }
@@ -252,8 +254,8 @@ const char* C_TimeSpan::Format(char* buffer, unsigned int capacity, int flags) c
         used = std::snprintf(work, sizeof work, (flags & FMT_TIME) ? "%lld - " : "%lld Tage", days);
     const bool time = flags & FMT_TIME, sec = flags & FMT_SECONDS, ms = flags & FMT_MSECONDS;
     if (time && sec && ms)
-        std::snprintf(work + used, sizeof work - used, "%02lld:%02lld:%02lld,%lld", hours % 24, minutes % 60,
-                      seconds % 60, milliseconds);
+        std::snprintf(work + used, sizeof work - used, "%02lld:%02lld:%02lld,%s%03lld", hours % 24, minutes % 60,
+                      seconds % 60, milliseconds < 0 ? "-" : "", milliseconds < 0 ? -milliseconds : milliseconds);
     else if (time && sec)
         std::snprintf(work + used, sizeof work - used, "%02lld:%02lld:%02lld", hours % 24, minutes % 60, seconds % 60);
     else if (time)

@@ -5,7 +5,9 @@
 // (zone_rules.h) instead of SystemTimeToTzSpecificLocalTime: the results are those of the
 // platform's published contract on every platform, change-overs off the full hour
 // included, and local readings convert by the regime in force at that wall-clock time.
+#include <atomic>
 #include <cstring>
+#include <mutex>
 #include <string>
 #include <utility>
 
@@ -23,10 +25,12 @@ TIME_ZONE_INFORMATION C_Time::m_glbUserTimeZone = {};
 namespace {
 
 // The user time zone's records year by year; m_glbUserTimeZone holds the record in force
-// this year, as GetTimeZoneInformation gives the machine's. Not ready while the record's
-// name is empty: the next use reads the machine's zone.
+// this year, as GetTimeZoneInformation gives the machine's. Until a zone is chosen it is the
+// machine's, read once on first use under a lock, so that threads that only read never race
+// (a failed read is tried again).
 quendel::zone::ZoneYears g_userYears;
-bool g_userReady = false;
+std::atomic<bool> g_userSet{false}, g_machineRead{false};
+std::mutex g_readMachine;
 
 int PresentYear() {
     SYSTEMTIME now;
@@ -36,8 +40,10 @@ int PresentYear() {
 
 }  // namespace
 
+void quendel::zone::ForgetMachineZone() { g_machineRead = false; }
+
 const quendel::zone::ZoneYears& quendel::zone::UserZoneYears() {
-    if (!g_userReady) {
+    if (!g_userSet.load(std::memory_order_acquire) && !g_machineRead.load(std::memory_order_acquire)) {
         TIME_ZONE_INFORMATION unused;
         C_Time::GetLocTimeZoneInfo(&unused);
     }
@@ -45,24 +51,35 @@ const quendel::zone::ZoneYears& quendel::zone::UserZoneYears() {
 }
 
 void C_Time::SetLocTimeZoneInfo(TIME_ZONE_INFORMATION* zone) {
+    if (!zone) {  // back to the machine's zone, read again on the next use
+        g_userSet = false;
+        g_machineRead = false;
+        return;
+    }
     m_glbUserTimeZone = *zone;
     g_userYears = quendel::zone::ZoneYears(*zone);
-    g_userReady = zone->StandardName[0] != 0;
+    g_userSet = true;
 }
 
 void C_Time::GetLocTimeZoneInfo(TIME_ZONE_INFORMATION* zone) {
-    if (m_glbUserTimeZone.StandardName[0] == 0) {
-        // A zone without summer-time rules (result 0) is still the machine's zone, with its
-        // bias: only a failure falls back to UTC. An empty name asks again next time.
-        if (quendel::ReadMachineZone(&m_glbUserTimeZone) == TIME_ZONE_ID_INVALID) m_glbUserTimeZone = {};
-        g_userYears = quendel::zone::ZoneYears(m_glbUserTimeZone);
-        // The machine's zone with its per-year records, where the database has them.
-        char key[128];
-        quendel::zone::ZoneYears years;
-        if (m_glbUserTimeZone.StandardName[0] != 0 && quendel::ReadMachineZoneKey(key, sizeof key) &&
-            years.Read(key) && years.HasYears())
+    if (!g_userSet.load(std::memory_order_acquire) && !g_machineRead.load(std::memory_order_acquire)) {
+        const std::lock_guard<std::mutex> lock(g_readMachine);
+        if (!g_machineRead.load()) {
+            // A zone without summer-time rules (result 0) is still the machine's zone, with
+            // its bias: only a failure falls back to UTC, and asks again next time.
+            TIME_ZONE_INFORMATION machine = {};
+            const bool read = quendel::ReadMachineZone(&machine) != TIME_ZONE_ID_INVALID;
+            if (!read) machine = {};
+            quendel::zone::ZoneYears years(machine);
+            // The machine's zone with its per-year records, where the database has them.
+            char key[128];
+            quendel::zone::ZoneYears perYear;
+            if (read && quendel::ReadMachineZoneKey(key, sizeof key) && perYear.Read(key) && perYear.HasYears())
+                years = std::move(perYear);
+            m_glbUserTimeZone = machine;
             g_userYears = std::move(years);
-        g_userReady = m_glbUserTimeZone.StandardName[0] != 0;
+            g_machineRead.store(read, std::memory_order_release);
+        }
     }
     *zone = m_glbUserTimeZone;
 }
@@ -76,7 +93,7 @@ bool C_Time::SetLocTimeZoneByKeyName(const char* key) {
     if (!key || !years.Read(key)) return false;
     g_userYears = std::move(years);
     m_glbUserTimeZone = g_userYears.ForYear(PresentYear());
-    g_userReady = true;
+    g_userSet = true;
     return true;
 }
 

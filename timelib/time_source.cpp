@@ -1,5 +1,7 @@
 #include "timelib/time_source.h"
 
+#include "timelib/user_zone.h"
+
 namespace quendel {
 namespace {
 
@@ -20,6 +22,7 @@ ClockSource SetClockSource(ClockSource source) {
 MachineZoneSource SetMachineZoneSource(MachineZoneSource source) {
     const MachineZoneSource previous = g_machineZone;
     g_machineZone = source ? source : PlatformZone;
+    zone::ForgetMachineZone();
     return previous;
 }
 

@@ -12,6 +12,8 @@ namespace quendel::zone {
 
 // The user time zone's records, taken from the machine on first use.
 const ZoneYears& UserZoneYears();
+// Makes the next use read the machine's zone again (a new machine-zone source).
+void ForgetMachineZone();
 
 // At a UTC instant, and at a local wall-clock reading.
 inline const TIME_ZONE_INFORMATION& ResolveAt(const TIME_ZONE_INFORMATION* zone, std::uint64_t utc) {

@@ -140,6 +140,10 @@ TEST(TimeCases, EveryRowOfTheTable) {
             inputs = 3;
         } else if (op == "unix_set") {
             got = set(t.SetUnixTime(static_cast<long>(Int(r[1])))), inputs = 2;
+        } else if (op == "unix64_set") {
+            got = set(t.SetUnixTime64(Int(r[1]))), inputs = 2;
+        } else if (op == "unix64_get") {
+            got = std::to_string(Point(r[1]).GetUnixTime64()), inputs = 2;
         } else if (op == "unix_get") {
             got = std::to_string(Point(r[1]).GetUnixTime()), inputs = 2;
         } else if (op == "ole_set") {
@@ -299,5 +303,8 @@ TEST(TimeCases, EveryRowOfTheTable) {
         ++rows;
     }
     quendel::SetClockSource(previousClock);
+    C_Time zero(77);
+    zero = 0;  // the tick count, not a null pointer
+    EXPECT_TRUE(zero.IsInvalid());
     std::printf("%d rows\n", rows);
 }
