@@ -42,27 +42,7 @@ public:
         m_buffer[m_used] = 0;
     }
 
-    // Runs one platform formatting call (it returns the length written with its
-    // terminator, or 0) at the end of the text; a failure leaves the text as it was.
-    template <typename Call>
-    void Piece(Call call) {
-        if (m_used + 1 >= m_capacity) return;
-        const int n = call(m_buffer + m_used, static_cast<int>(m_capacity - m_used));
-        if (n > 0)
-            m_used += static_cast<unsigned int>(n) - 1;
-        else
-            m_buffer[m_used] = 0;
-    }
-
     unsigned int Used() const { return m_used; }
-
-    // The first occurrence of the millisecond marker from offset from on, or null.
-    char* FindMarker(unsigned int from) const {
-        for (unsigned int i = from; i + 4 <= m_used; ++i)
-            if (m_buffer[i] == kMillisecondMarker[0] && std::memcmp(m_buffer + i, kMillisecondMarker, 4) == 0)
-                return m_buffer + i;
-        return nullptr;
-    }
 
 private:
     char* m_buffer;
@@ -89,27 +69,51 @@ void DatePattern(LCID locale, bool year4, char (&pattern)[81]) {
     }
 }
 
+// Whether the pattern character at i is a field letter (outside quotes).
+bool IsFieldLetter(char c) { return c == 'h' || c == 'H' || c == 'm' || c == 's' || c == 't'; }
+
 // The time pattern: the locale's (up to 29 characters), or "HH:mm:ss". Without seconds the
-// seconds and the separator before them go ("HH:mm:ss tt" becomes "HH:mm tt"); with
-// milliseconds the marker follows the last seconds letter: the buffer has room for both.
+// seconds field goes with its own text: the separator before it ("HH:mm:ss tt" becomes
+// "HH:mm tt"), or where a unit text follows it, that text ("HH' h 'mm' min 'ss' s'" becomes
+// "HH' h 'mm' min '"). With milliseconds the marker follows the last seconds letter: the
+// buffer has room for both.
 void TimePattern(LCID locale, bool seconds, bool milliseconds, char (&pattern)[40]) {
     if (GetLocaleInfoA(locale, LOCALE_STIMEFORMAT, pattern, 30) <= 0) std::memcpy(pattern, "HH:mm:ss", 9);
-    int first = -1, last = -1, length = 0;
+    int first = -1, last = -1, length = 0, previousEnd = 0, nextField = -1;
+    bool quoted = false;
     for (; pattern[length]; ++length) {
-        if (pattern[length] == 's') {
+        const char c = pattern[length];
+        if (c == '\'') quoted = !quoted;
+        if (quoted || c == '\'' || !IsFieldLetter(c)) continue;
+        if (c == 's') {
             if (first < 0) first = length;
             last = length;
+        } else if (first < 0) {
+            previousEnd = length + 1;
+        } else if (nextField < 0) {
+            nextField = length;
         }
     }
     if (first < 0) return;
     if (!seconds) {
-        int to = first;
-        while (pattern[to] == 's') ++to;
-        ShiftLeft(pattern + (first > 0 ? first - 1 : 0), pattern + to);
+        const bool unitText = nextField < 0 && last + 1 < length;
+        const int from = unitText ? first : previousEnd, to = unitText ? length : last + 1;
+        ShiftLeft(pattern + from, pattern + to);
     } else if (milliseconds) {
         for (int i = length; i > last; --i) pattern[i + 4] = pattern[i];  // terminator included
         std::memcpy(pattern + last + 1, kMillisecondMarker, 4);
     }
+}
+
+// One piece of the text in a buffer of its own: the platform's output, trailing blanks
+// (a unit text's space) taken off; empty when the call fails.
+template <typename Call>
+int FormatPiece(char (&piece)[160], Call call) {
+    int n = call(piece, static_cast<int>(sizeof piece)) - 1;
+    if (n < 0) n = 0;
+    while (n > 0 && piece[n - 1] == ' ') --n;
+    piece[n] = 0;
+    return n;
 }
 
 }  // namespace
@@ -125,20 +129,21 @@ const char* C_Time::Format(char* buffer, unsigned int capacity, int flags, unsig
         out.Append(kInvalidPoint, sizeof kInvalidPoint - 1);
         return buffer;
     }
+    // Each piece whole or not at all: a date, or a time, that does not fit is left out, and
+    // the separator stands only between two pieces.
+    char date[160] = "", time[160] = "";
+    int dateLength = 0, timeLength = 0;
     if (flags & FMT_DATE) {
         char pattern[81];
         DatePattern(locale, (flags & FMT_YEAR4) != 0, pattern);
-        out.Piece([&](char* at, int room) { return GetDateFormatA(locale, 0, &fields, pattern, at, room); });
-        if (flags & FMT_TIME) out.Append(kDateTimeSeparator, sizeof kDateTimeSeparator - 1);
+        dateLength = FormatPiece(date, [&](char* at, int room) { return GetDateFormatA(locale, 0, &fields, pattern, at, room); });
     }
-    const unsigned int timeStart = out.Used();  // the marker can only be in the time
     if (flags & FMT_TIME) {
         char pattern[40];
         TimePattern(locale, (flags & FMT_SECONDS) != 0, (flags & FMT_MSECONDS) != 0, pattern);
-        out.Piece([&](char* at, int room) { return GetTimeFormatA(locale, 0, &fields, pattern, at, room); });
-    }
-    if (flags & FMT_MSECONDS) {
-        if (char* marker = out.FindMarker(timeStart)) {
+        timeLength = FormatPiece(time, [&](char* at, int room) { return GetTimeFormatA(locale, 0, &fields, pattern, at, room); });
+        char* marker = (flags & FMT_MSECONDS) ? std::strstr(time, kMillisecondMarker) : nullptr;
+        if (marker) {
             char decimal[5];
             if (GetLocaleInfoA(locale, LOCALE_SDECIMAL, decimal, sizeof decimal) <= 0 || !decimal[0]) decimal[0] = '.';
             marker[0] = decimal[0];
@@ -148,6 +153,13 @@ const char* C_Time::Format(char* buffer, unsigned int capacity, int flags, unsig
             marker[2] = static_cast<char>('0' + ms / 10 % 10);
             marker[3] = static_cast<char>('0' + ms % 10);
         }
+    }
+    const unsigned int room = capacity - 1;
+    if (dateLength > 0 && static_cast<unsigned int>(dateLength) <= room) out.Append(date, static_cast<unsigned int>(dateLength));
+    const unsigned int separator = out.Used() > 0 ? sizeof kDateTimeSeparator - 1 : 0;
+    if (timeLength > 0 && out.Used() + separator + static_cast<unsigned int>(timeLength) <= room) {
+        out.Append(kDateTimeSeparator, separator);
+        out.Append(time, static_cast<unsigned int>(timeLength));
     }
     return buffer;
 }
