@@ -6,6 +6,7 @@
 
 #include "strings/c_string.h"
 #include "timelib/c_time.h"
+#include "timelib/locale_patterns.h"
 
 const char C_Time::m_fmtTicksDecimal[] = "%I64d";
 const char C_Time::m_fmtTicksHex[] = "%I64x";
@@ -16,7 +17,6 @@ const char kEmpty[] = "";
 const char kInvalidPoint[] = " ?????";
 const char kInvalidSpan[] = " ???";
 const char kDateTimeSeparator[] = " - ";
-const char kMillisecondMarker[] = ".xxx";
 
 // Appends text at the end of the terminated text in buffer, cut to the capacity.
 void Append(char* buffer, unsigned int capacity, const char* text) {
@@ -50,61 +50,6 @@ private:
     unsigned int m_used = 0;
 };
 
-// Moves the terminated text at from to to (to < from), terminator included.
-void ShiftLeft(char* to, const char* from) {
-    while ((*to++ = *from++) != 0) {
-    }
-}
-
-// The date pattern: the locale's short date, or "yyyy-MM-dd"; a four-digit year cut to two
-// digits unless the caller keeps it.
-void DatePattern(LCID locale, bool year4, char (&pattern)[81]) {
-    if (GetLocaleInfoA(locale, LOCALE_SSHORTDATE, pattern, sizeof pattern) <= 0) std::memcpy(pattern, "yyyy-MM-dd", 11);
-    if (year4) return;
-    for (char* y = pattern; y[0]; ++y) {
-        if (y[0] == 'y' && y[1] == 'y' && y[2] == 'y' && y[3] == 'y') {
-            ShiftLeft(y + 2, y + 4);
-            return;
-        }
-    }
-}
-
-// Whether the pattern character at i is a field letter (outside quotes).
-bool IsFieldLetter(char c) { return c == 'h' || c == 'H' || c == 'm' || c == 's' || c == 't'; }
-
-// The time pattern: the locale's (up to 29 characters), or "HH:mm:ss". Without seconds the
-// seconds field goes with its own text: the separator before it ("HH:mm:ss tt" becomes
-// "HH:mm tt"), or where a unit text follows it, that text ("HH' h 'mm' min 'ss' s'" becomes
-// "HH' h 'mm' min '"). With milliseconds the marker follows the last seconds letter: the
-// buffer has room for both.
-void TimePattern(LCID locale, bool seconds, bool milliseconds, char (&pattern)[40]) {
-    if (GetLocaleInfoA(locale, LOCALE_STIMEFORMAT, pattern, 30) <= 0) std::memcpy(pattern, "HH:mm:ss", 9);
-    int first = -1, last = -1, length = 0, previousEnd = 0, nextField = -1;
-    bool quoted = false;
-    for (; pattern[length]; ++length) {
-        const char c = pattern[length];
-        if (c == '\'') quoted = !quoted;
-        if (quoted || c == '\'' || !IsFieldLetter(c)) continue;
-        if (c == 's') {
-            if (first < 0) first = length;
-            last = length;
-        } else if (first < 0) {
-            previousEnd = length + 1;
-        } else if (nextField < 0) {
-            nextField = length;
-        }
-    }
-    if (first < 0) return;
-    if (!seconds) {
-        const bool unitText = nextField < 0 && last + 1 < length;
-        const int from = unitText ? first : previousEnd, to = unitText ? length : last + 1;
-        ShiftLeft(pattern + from, pattern + to);
-    } else if (milliseconds) {
-        for (int i = length; i > last; --i) pattern[i + 4] = pattern[i];  // terminator included
-        std::memcpy(pattern + last + 1, kMillisecondMarker, 4);
-    }
-}
-
 // One piece of the text in a buffer of its own: the platform's output, trailing blanks
 // (a unit text's space) taken off; empty when the call fails.
 template <typename Call>
@@ -135,14 +80,14 @@ const char* C_Time::Format(char* buffer, unsigned int capacity, int flags, unsig
     int dateLength = 0, timeLength = 0;
     if (flags & FMT_DATE) {
         char pattern[81];
-        DatePattern(locale, (flags & FMT_YEAR4) != 0, pattern);
+        quendel::DatePattern(locale, (flags & FMT_YEAR4) != 0, pattern);
         dateLength = FormatPiece(date, [&](char* at, int room) { return GetDateFormatA(locale, 0, &fields, pattern, at, room); });
     }
     if (flags & FMT_TIME) {
         char pattern[40];
-        TimePattern(locale, (flags & FMT_SECONDS) != 0, (flags & FMT_MSECONDS) != 0, pattern);
+        quendel::TimePattern(locale, (flags & FMT_SECONDS) != 0, (flags & FMT_MSECONDS) != 0, pattern);
         timeLength = FormatPiece(time, [&](char* at, int room) { return GetTimeFormatA(locale, 0, &fields, pattern, at, room); });
-        char* marker = (flags & FMT_MSECONDS) ? std::strstr(time, kMillisecondMarker) : nullptr;
+        char* marker = (flags & FMT_MSECONDS) ? std::strstr(time, quendel::kMillisecondMarker) : nullptr;
         if (marker) {
             char decimal[5];
             if (GetLocaleInfoA(locale, LOCALE_SDECIMAL, decimal, sizeof decimal) <= 0 || !decimal[0]) decimal[0] = '.';

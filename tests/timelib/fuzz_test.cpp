@@ -4,10 +4,12 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <random>
 #include <string>
+#include <vector>
 
 #include "support/guarded.h"
 #include "support/locale_scope.h"
@@ -212,4 +214,39 @@ TEST(Fuzz, FormattedPointsReadBack) {
         // The second occurrence of a repeated autumn hour reads as its first, an hour earlier.
         EXPECT_TRUE(back == t || t - back == C_TimeSpan(36000000000ll)) << text;
     }
+}
+
+namespace {
+std::vector<LCID> g_locales;
+BOOL CALLBACK AddLocale(LPSTR text) {
+    g_locales.push_back(static_cast<LCID>(std::strtoul(text, nullptr, 16)));
+    return TRUE;
+}
+}  // namespace
+
+// In every locale the platform lists, the text Format writes (date, time, seconds; two- and
+// four-digit years) reads back to the same point; where a locale's text cannot be read (its
+// characters lost in the narrow code page, an era), the read fails and never gives another time.
+TEST(Fuzz, EveryLocaleReadsBackWhatItWrites) {
+    EnumSystemLocalesA(AddLocale, LCID_SUPPORTED);
+    ASSERT_GT(g_locales.size(), 100u);
+    const TIME_ZONE_INFORMATION berlin = test_zones::WEurope();
+    const C_Time point(2003, 12, 24, 13, 45, 10, &berlin);
+    int readBack = 0, failed = 0;
+    for (const LCID locale : g_locales)
+        for (const int flags : {0x2b, 0x0b, 0x2a, 0x28}) {
+            char text[300];
+            point.Format(text, sizeof text, flags, locale, &berlin);
+            C_Time back(42);
+            if (!back.SetLocFormatTime(text, flags, locale, &berlin)) {
+                EXPECT_EQ(back, C_Time(42)) << std::hex << locale << " \"" << text << "\"";
+                ++failed;
+                continue;
+            }
+            const __int64 off = point - back;  // the seconds, or the time, left out
+            const __int64 allowed = (flags & 0x03) == 0x03 ? 0 : (flags & 0x02) ? 100000000 : 864000000000;
+            EXPECT_TRUE(off >= 0 && off <= allowed) << std::hex << locale << " \"" << text << "\"";
+            ++readBack;
+        }
+    std::printf("%d of %d texts in %zu locales read back\n", readBack, readBack + failed, g_locales.size());
 }
