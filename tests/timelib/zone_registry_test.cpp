@@ -1,5 +1,5 @@
-// The registry's time-zone database: zones of our own as written, bad entries, the lookup by
-// standard name, and every zone of the machine against a reference evaluation by counting.
+// The registry's time-zone database: zones of our own as written, bad entries, and the lookup
+// by standard name among all the machine's zones.
 #include "timelib/zone_registry.h"
 
 #include <gtest/gtest.h>
@@ -121,68 +121,15 @@ TEST(ZoneRegistry, LookupByStandardName) {
     C_Time::GetLocTimeZoneInfo(&current);
     EXPECT_TRUE(current.Bias == 300 && current.StandardName[12] == 0xFC);  // Windows-1252 became U+00FC
     EXPECT_EQ(std::memcmp(&current.DaylightDate, &z.DaylightDate, sizeof(SYSTEMTIME)), 0);
+    int zones = 0;
+    quendel::zone::ForEachZoneKey([&](const char*) { return ++zones, true; });
+    EXPECT_GT(zones, 100);
     char name[64];
     for (const std::string& std : {std::string("W. Europe Standard Time"), longName.substr(0, 31)}) {
         ASSERT_TRUE(C_Time::SetLocTimeZoneByRegString(std.c_str())) << std;
         C_Time::GetLocTimeZoneAsRegString(name, sizeof name);
         EXPECT_EQ(name, std);
     }
-}
-
-namespace {
-
-// An independent evaluation of a rule by plain counting: days from 1601 by summing year
-// lengths, weekdays by Zeller's congruence. Wall-clock ticks, or -1 when it names no day.
-bool Leap(int y) { return (y % 4 == 0 && y % 100 != 0) || y % 400 == 0; }
-int MonthDays(int y, int m) { return m == 2 ? (Leap(y) ? 29 : 28) : m == 4 || m == 6 || m == 9 || m == 11 ? 30 : 31; }
-long long ReferenceRule(const SYSTEMTIME& r, int y) {
-    if (r.wMonth < 1 || r.wMonth > 12 || r.wDayOfWeek > 6 || r.wDay < 1 || r.wHour > 23 || r.wMinute > 59 ||
-        r.wSecond > 59 || r.wMilliseconds > 999)
-        return -1;
-    int day = -1, seen = 0;
-    for (int d = 1; d <= MonthDays(y, r.wMonth); ++d) {
-        const int m = r.wMonth < 3 ? r.wMonth + 12 : r.wMonth, yy = r.wMonth < 3 ? y - 1 : y;
-        const int saturday0 = (d + 13 * (m + 1) / 5 + yy % 100 + yy % 100 / 4 + yy / 100 / 4 + 5 * (yy / 100)) % 7;
-        if ((saturday0 + 6) % 7 == r.wDayOfWeek && seen++ < r.wDay) day = d;
-    }
-    long long days = day - 1;
-    for (int yy = 1601; yy < y; ++yy) days += Leap(yy) ? 366 : 365;
-    for (int mm = 1; mm < r.wMonth; ++mm) days += MonthDays(y, mm);
-    return days * 864000000000LL + (((r.wHour * 60LL + r.wMinute) * 60 + r.wSecond) * 1000 + r.wMilliseconds) * 10000;
-}
-
-}  // namespace
-
-// Every zone of the machine's database, 2000 to 2040: the change-overs that IsSummerTime
-// reports are the reference's.
-TEST(ZoneRegistry, EveryZoneEveryYearMatchesTheReference) {
-    std::vector<std::string> keys;
-    quendel::zone::ForEachZoneKey([&](const char* subkey) { return keys.push_back(subkey), true; });
-    ASSERT_GT(keys.size(), 100u);
-    int withSummer = 0, offHour = 0;
-    for (const std::string& key : keys) {
-        quendel::zone::RegistryZone zone;
-        if (!quendel::zone::ReadRegistryZone(key.c_str(), &zone)) continue;
-        const TIME_ZONE_INFORMATION& z = zone.record;
-        const bool rule = z.StandardDate.wMonth && z.DaylightDate.wMonth && !z.StandardDate.wYear && !z.DaylightDate.wYear;
-        withSummer += rule;
-        offHour += rule && (z.StandardDate.wMinute || z.DaylightDate.wMinute || z.StandardDate.wSecond);
-        for (int y = 2000; y <= 2040; ++y) {
-            C_Time start, end, probe;
-            ASSERT_TRUE(probe.SetTimeUTC(y, 6, 15, 12, 0, 0, 0));
-            probe.IsSummerTime(&z, &start, &end, nullptr);
-            const long long s = rule ? ReferenceRule(z.DaylightDate, y) : -1;
-            const long long e = rule ? ReferenceRule(z.StandardDate, z.StandardDate.wMonth < z.DaylightDate.wMonth ? y + 1 : y) : -1;
-            if (s < 0 || e < 0) {
-                EXPECT_TRUE(start.IsInvalid()) << key;
-                continue;
-            }
-            EXPECT_EQ(start.GetTimeUTC(), static_cast<unsigned long long>(s + z.Bias * 600000000LL)) << key << " " << y;
-            EXPECT_EQ(end.GetTimeUTC(), static_cast<unsigned long long>(e + (z.Bias + z.DaylightBias) * 600000000LL))
-                << key << " " << y;
-        }
-    }
-    EXPECT_TRUE(withSummer > 20 && offHour > 0);  // Chatham at :45, and the 23:59:59.999 records
 }
 
 // Per-year records: a year's own, FirstEntry's before it, LastEntry's after it; a broken
