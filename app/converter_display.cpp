@@ -1,4 +1,5 @@
 // The main dialog's display: the full refresh of every text, and the clock once a second.
+#include <cstdint>
 #include <cstdio>
 
 #include "app/converter_dlg.h"
@@ -25,8 +26,13 @@ int C_ConverterDlg::Refresh() {
     const bool hex = IsItemChecked(IDC_HEX);
     C_String raw;
     m_fileTimeText = m_time.GetTimeStr(raw, hex);
-    const long unixTime = m_time.GetUnixTime();
-    m_unixTimeText = hex ? FormatText("%lx", static_cast<unsigned long>(unixTime)) : FormatText("%ld", unixTime);
+    // Unix time in 64 bits; in hexadecimal a value of the signed 32-bit range takes 8 digits
+    // (ffffffff is -1), any other at least 9, so that it reads back as written.
+    const long long unixTime = m_time.GetUnixTime64();
+    const bool in32 = unixTime >= -2147483648LL && unixTime <= 2147483647LL;
+    m_unixTimeText = !hex   ? FormatText("%lld", unixTime)
+                     : in32 ? FormatText("%lx", static_cast<unsigned long>(static_cast<std::uint32_t>(unixTime)))
+                            : FormatText("%09llx", static_cast<unsigned long long>(unixTime));
     double ole = 0;
     m_time.GetVariantTimeUTC(&ole);
     m_oleTimeText = FormatText("%.15f", ole);
@@ -89,10 +95,15 @@ void C_ConverterDlg::UpdateRelativeDays() {
 void C_ConverterDlg::UpdateClock() {
     UpdateRelativeDays();
     m_clockLabel.SetText(Formatted(C_Time("Now"), 0x0b));
+    m_syncStatusShown = false;
+}
+
+void C_ConverterDlg::ShowSyncStatus(const char* text) {
+    m_clockLabel.SetText(text);
+    m_syncStatusShown = true;
 }
 
 void C_ConverterDlg::OnTimer(UINT_PTR) {
-    // A status text of the time synchronisation begins with a letter and stays standing.
-    const std::string label = m_clockLabel.GetText();
-    if (label.empty() || static_cast<signed char>(label[0]) < 'A') UpdateClock();
+    // A status of the time synchronisation stays standing until the next refresh.
+    if (!m_syncStatusShown) UpdateClock();
 }

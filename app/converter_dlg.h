@@ -39,6 +39,8 @@ public:
     // The light path, once a second: the clock label and the relative-days text.
     void UpdateClock();
     void UpdateRelativeDays();
+    // A status of the time synchronisation in the clock display, standing until UpdateClock.
+    void ShowSyncStatus(const char* text);
 
     // The input forms (the handlers of the "Übernehmen" command and the zone list).
     void Convert();
@@ -47,6 +49,8 @@ public:
     void ConvertDate();
     void ConvertOleTime();
     void OnZoneChange();
+    // Shows why the field's text was refused, selects it there and keeps everything else.
+    bool Reject(int id, const std::string& message);
     // The "Internet-Sync " button: sets the PC clock and m_time from the time server.
     void OnInternetSync();
 
@@ -62,6 +66,7 @@ public:
         m_dstEndText, m_dstStartHint, m_dstEndHint, m_biasText, m_dstBiasText, m_fileTimeText, m_unixTimeText, m_dateText, m_timeText,
         m_oleTimeText;
     HICON m_hIcon = NULL;  // shared icon resource: not destroyed
+    bool m_syncStatusShown = false;  // the clock display shows a sync status, not the clock
     C_Time m_time;
 
 protected:
