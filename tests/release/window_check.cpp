@@ -1,80 +1,36 @@
-// Starts a GUI program, waits until it shows a top-level window with the given title, closes
-// that window with WM_CLOSE and expects the program to end with exit code 0.
-//   window_check <program.exe> <window title> [system-menu command]
-// Exit code 0 when all of that happened; the waits are bounded so that a hang fails.
-// With a system-menu command (16: the about box), it sends WM_SYSCOMMAND instead of WM_CLOSE
-// and leaves the program running, for the screenshots.
+// window_check <program.exe> <title> [system-menu command]: starts the program, closes its visible top-level
+// window of the title and expects exit code 0; or sends it the command (16: the about box) and leaves it be.
 #include <windows.h>
 
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 
-namespace {
+static PROCESS_INFORMATION g_process;
+static HWND g_found;
 
-struct Search {
-    DWORD process_id;
-    const char* title;
-    HWND found;
-};
-
-BOOL CALLBACK Visit(HWND window, LPARAM param) {
-    auto* search = reinterpret_cast<Search*>(param);
+static BOOL CALLBACK Visit(HWND window, LPARAM) {
     DWORD owner = 0;
-    GetWindowThreadProcessId(window, &owner);
-    char title[256] = {};
-    GetWindowTextA(window, title, sizeof title);
-    if (owner == search->process_id && IsWindowVisible(window) && std::strcmp(title, search->title) == 0) {
-        search->found = window;
-        return FALSE;
-    }
-    return TRUE;
+    char title[256] = "";
+    GetWindowThreadProcessId(window, &owner), GetWindowTextA(window, title, sizeof title);
+    if (owner == g_process.dwProcessId && IsWindowVisible(window) && std::strcmp(title, __argv[2]) == 0)
+        g_found = window;
+    return !g_found;
 }
 
-}  // namespace
-
 int main(int argc, char** argv) {
-    if (argc != 3 && argc != 4) {
-        std::fprintf(stderr, "usage: window_check <program.exe> <window title> [system-menu command]\n");
-        return 2;
-    }
-    char command[MAX_PATH + 3];
-    std::snprintf(command, sizeof command, "\"%s\"", argv[1]);
-    STARTUPINFOA startup = {};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION process = {};
-    if (!CreateProcessA(argv[1], command, nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process)) {
-        std::fprintf(stderr, "cannot start %s: error %lu\n", argv[1], GetLastError());
-        return 1;
-    }
-    Search search = {process.dwProcessId, argv[2], nullptr};
-    // Up to 30 s: the first start in a fresh Wine prefix is slow.
-    for (int i = 0; i < 300 && !search.found; ++i) {
-        if (WaitForSingleObject(process.hProcess, 100) == WAIT_OBJECT_0) {
-            std::fprintf(stderr, "%s ended before showing \"%s\"\n", argv[1], argv[2]);
-            return 1;
-        }
-        EnumWindows(Visit, reinterpret_cast<LPARAM>(&search));
-    }
-    if (!search.found) {
-        std::fprintf(stderr, "no window \"%s\" appeared\n", argv[2]);
-        TerminateProcess(process.hProcess, 1);
-        return 1;
-    }
-    std::printf("window \"%s\" found\n", argv[2]);
-    if (argc == 4) {
-        Sleep(1500);  // lets the window be painted on screen first
-        PostMessageA(search.found, WM_SYSCOMMAND, std::strtoul(argv[3], nullptr, 0), 0);
-        return 0;
-    }
-    PostMessageA(search.found, WM_CLOSE, 0, 0);
-    if (WaitForSingleObject(process.hProcess, 10000) != WAIT_OBJECT_0) {
-        std::fprintf(stderr, "%s did not end after WM_CLOSE\n", argv[1]);
-        TerminateProcess(process.hProcess, 1);
-        return 1;
-    }
+    STARTUPINFOA startup = {sizeof startup};
+    if (argc < 3 || !CreateProcessA(argv[1], NULL, NULL, NULL, FALSE, 0, NULL, NULL, &startup, &g_process))
+        return std::fprintf(stderr, "usage: window_check <program.exe> <window title> [system-menu command]\n"), 2;
+    // Up to 30 s, while the program runs: the first start in a fresh Wine prefix is slow.
+    for (int i = 0; i < 300 && !g_found && WaitForSingleObject(g_process.hProcess, 100) == WAIT_TIMEOUT; ++i)
+        EnumWindows(Visit, 0);
+    if (g_found && argc > 3) Sleep(1500);  // lets the window be painted on screen first
+    if (g_found && argc > 3) return !PostMessageA(g_found, WM_SYSCOMMAND, std::strtoul(argv[3], NULL, 0), 0);
     DWORD code = 1;
-    GetExitCodeProcess(process.hProcess, &code);
-    std::printf("program ended with %lu\n", code);
-    return code == 0 ? 0 : 1;
+    if (!g_found || !PostMessageA(g_found, WM_CLOSE, 0, 0) || WaitForSingleObject(g_process.hProcess, 10000))
+        TerminateProcess(g_process.hProcess, 1), WaitForSingleObject(g_process.hProcess, 10000);
+    GetExitCodeProcess(g_process.hProcess, &code);
+    std::printf("window \"%s\" %s; the program ended with %lu\n", argv[2], g_found ? "closed" : "not found", code);
+    return !g_found || code != 0;
 }

@@ -9,7 +9,6 @@
 #include <random>
 #include <string>
 #include <string_view>
-
 #include <malloc.h>
 #include <windows.h>
 
@@ -18,10 +17,8 @@
 
 // Counts the blocks in use and remembers the last request, so that the tests see when a
 // string allocates and frees. Freed memory is overwritten: a read after the free shows.
-namespace {
 int g_liveBlocks = 0;
 std::size_t g_lastRequest = 0;
-}  // namespace
 
 void* operator new(std::size_t size) {
     void* block = std::malloc(size ? size : 1);
@@ -51,23 +48,20 @@ TEST(String, BlocksTextsAndConversions) {
         C_String s("Sommerzeit"), t(s), u(static_cast<const char*>(nullptr)), v("ab", 5), w("Sommer", 3);
         const int blocks = g_liveBlocks;
         const std::size_t lastRequest = g_lastRequest;
-        EXPECT_TRUE(blocks == base + 4 && lastRequest == 3u + 5) << blocks << " " << lastRequest;
-        EXPECT_EQ(std::string(s.c_str()) + t.c_str() + u.c_str() + v.c_str() + w.c_str(), "SommerzeitSommerzeitabSom");
-        EXPECT_TRUE(C_String("ab", -1).IsEmpty() && u.IsEmpty() && u.GetLength() == 0);
+        EXPECT_TRUE(blocks == base + 4 && lastRequest == 3u + 5 && u.IsEmpty() && C_String("ab", -1).IsEmpty());
         s.MakeUpper();
         t.MakeLower();
-        EXPECT_EQ(std::string(s.c_str()) + t.c_str(), "SOMMERZEITsommerzeit");
+        EXPECT_EQ(std::string(s.c_str()) + t.c_str() + u.c_str() + v.c_str() + w.c_str(), "SOMMERZEITsommerzeitabSom");
         const unsigned short empty[] = {0}, other[] = {0x00C4, 'x', 0x4E00, 0};
         u = other;  // A umlaut is 0xC4 in code page 1252, a CJK character has no byte
         EXPECT_EQ(View(u), GetACP() == 1252 ? "\xC4x?" : View(u));
         u = empty;
-        EXPECT_TRUE(u.IsEmpty());
         s.Format("%d-%s|%I64d|%I64x", 42, "ab", 1234567890123ll, 0xABCDEF0123ll);
         s.Format("[%s]", s.c_str());
-        EXPECT_EQ(View(s), "[42-ab|1234567890123|abcdef0123]");
-        for (std::size_t n : {498u, 499u, 500u, 600u}) {  // cut at 499 characters
+        EXPECT_TRUE(u.IsEmpty() && View(s) == "[42-ab|1234567890123|abcdef0123]");
+        for (std::size_t n : {498u, 499u, 500u}) {
             s.Format("%s", std::string(n, 'x').c_str());
-            EXPECT_EQ(View(s), std::string(n < 499 ? n : 499, 'x')) << n;
+            EXPECT_EQ(s.GetLength(), n < 499 ? int(n) : 499);
         }
     }
     EXPECT_EQ(g_liveBlocks, base);
@@ -75,25 +69,21 @@ TEST(String, BlocksTextsAndConversions) {
 
 TEST(String, SearchAndCompare) {
     const C_String s("Zeitzone");
-    const int found[] = {s.Find('z'), s.Find('x'), s.Find("zone"), s.Find("Zone"), s.FindOneOf("oe"), s.FindOneOf("xy")};
-    const int expected[] = {4, -1, 4, -1, 1, -1};
-    EXPECT_TRUE(std::equal(found, found + 6, expected));
-    EXPECT_TRUE(s.Compare("Zeitzonf") < 0 && s.Compare("Zeit") > 0 && s.CompareNoCase("ZEITZONE") == 0 &&
-                s.Collate("Zeitzone") == 0);
-    EXPECT_TRUE(s == "Zeitzone" && s == C_String("Zeitzone") && s != "zeitzone" && s != C_String());
-    struct CodePage932 {  // Shift-JIS for this test, then back to the former code page
-        int saved = _getmbcp();
-        int result = _setmbcp(932);
-        ~CodePage932() { _setmbcp(saved); }
-    } const codePage;
-    ASSERT_EQ(codePage.result, 0);
-    // 0x83 0x41 is katakana A: its trail byte has the code of 'A' but is no 'A'.
+    const int found[] = {s.Find('z'), s.Find('x'), s.Find("zone"), s.Find("Zone"), s.FindOneOf("oe"), s.FindOneOf("xy"),
+                         s.Compare("Zeitzonf") < 0, s.Compare("Zeit") > 0, s.CompareNoCase("ZEITZONE"), s.Collate("Zeitzone"),
+                         s == "Zeitzone" && s == C_String("Zeitzone") && s != "zeitzone" && s != C_String()};
+    const int expected[] = {4, -1, 4, -1, 1, -1, 1, 1, 0, 0, 1};
+    EXPECT_TRUE(std::equal(found, found + 11, expected));
+    // Shift-JIS: 0x83 0x41 is katakana A, its trail byte the code of 'A' but no 'A';
+    // hiragana a (0x82 0xA0) counts two bytes.
+    const int saved = _getmbcp();
+    ASSERT_EQ(_setmbcp(932), 0);
     C_String d("\x83\x41" "A" "\x82\xA0" "yz");
     const int dbcs[] = {d.Find('A'), d.Find("A"), d.Find("AA"), d.FindOneOf("yA"), d.Find("y")};
-    const int dbcsExpected[] = {2, 2, -1, 2, 5};  // hiragana a (0x82 0xA0) counts two bytes
-    EXPECT_TRUE(std::equal(dbcs, dbcs + 5, dbcsExpected));
+    const int dbcsExpected[] = {2, 2, -1, 2, 5};
     d.MakeLower();
-    EXPECT_EQ(View(d), "\x83\x41" "a" "\x82\xA0" "yz");
+    _setmbcp(saved);
+    EXPECT_TRUE(std::equal(dbcs, dbcs + 5, dbcsExpected) && View(d) == "\x83\x41" "a" "\x82\xA0" "yz");
 }
 
 // Random sequences against std::string, with the block rules: a block grows to exactly the

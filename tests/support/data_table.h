@@ -7,7 +7,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdint>
 #include <cstdlib>
 #include <fstream>
 #include <string>
@@ -21,26 +20,16 @@ inline std::string Ansi(const std::string& utf8) {
     std::wstring wide(utf8.size() + 1, L'\0');
     wide.resize(MultiByteToWideChar(CP_UTF8, 0, utf8.c_str(), -1, wide.data(), static_cast<int>(wide.size())));
     std::string out(wide.size() * 2 + 1, '\0');
-    out.resize(WideCharToMultiByte(CP_ACP, 0, wide.c_str(), -1, out.data(), static_cast<int>(out.size()), nullptr,
-                                   nullptr));
-    if (!out.empty()) out.pop_back();  // the terminator
-    return out;
+    out.resize(WideCharToMultiByte(CP_ACP, 0, wide.c_str(), -1, out.data(), static_cast<int>(out.size()), nullptr, nullptr));
+    return out.empty() ? out : out.substr(0, out.size() - 1);  // without the terminator
 }
 
 inline std::string Unescape(const std::string& s) {
     std::string out;
     for (std::size_t i = 0; i < s.size(); ++i) {
-        if (s[i] != '\\' || i + 1 == s.size()) {
-            out += s[i];
-            continue;
-        }
-        const char c = s[++i];
-        if (c == 'x' && i + 2 < s.size()) {
-            out += static_cast<char>(std::strtoul(s.substr(i + 1, 2).c_str(), nullptr, 16));
-            i += 2;
-        } else {
-            out += c == 't' ? '\t' : c == 'n' ? '\n' : c;
-        }
+        const char c = s[i] == '\\' && i + 1 < s.size() ? s[++i] : 0;
+        if (c == 'x' && i + 2 < s.size()) out += static_cast<char>(std::strtoul(s.substr(i + 1, 2).c_str(), nullptr, 16)), i += 2;
+        else out += !c ? s[i] : c == 't' ? '\t' : c == 'n' ? '\n' : c;
     }
     return out;
 }
@@ -49,16 +38,13 @@ inline std::string Unescape(const std::string& s) {
 inline std::vector<Row> Read(const std::string& name) {
     std::vector<Row> rows;
     std::ifstream in(std::string(QUENDEL_TEST_DATA) + "/" + name);
-    std::string line;
-    while (std::getline(in, line)) {
+    for (std::string line; std::getline(in, line);) {
         if (!line.empty() && line.back() == '\r') line.pop_back();
         if (line.empty() || line[0] == '#') continue;
         Row row;
-        for (std::size_t start = 0;;) {
-            const std::size_t tab = line.find('\t', start);
+        for (std::size_t start = 0, tab = 0; tab != std::string::npos; start = tab + 1) {
+            tab = line.find('\t', start);
             row.push_back(Unescape(Ansi(line.substr(start, tab - start))));
-            if (tab == std::string::npos) break;
-            start = tab + 1;
         }
         rows.push_back(row);
     }

@@ -1,4 +1,4 @@
-// Buffers for the property tests that catch reads and writes beyond their ends.
+// A text for the property tests that catches reads beyond its end.
 #pragma once
 
 #include <windows.h>
@@ -44,42 +44,4 @@ public:
 private:
     char* m_base = nullptr;
     std::size_t m_page = 4096;
-};
-
-// An output value between two runs of guard bytes: a write beyond it shows in Intact().
-template <typename T>
-struct Guarded {
-    static constexpr unsigned char kFill = 0xA5;
-    unsigned char before[32];
-    T value;
-    unsigned char after[32];
-    Guarded() {
-        std::memset(before, kFill, sizeof before);
-        std::memset(static_cast<void*>(&value), kFill, sizeof value);  // any bit pattern: it is an output
-        std::memset(after, kFill, sizeof after);
-    }
-    bool Intact() const {
-        for (unsigned char b : before)
-            if (b != kFill) return false;
-        for (unsigned char b : after)
-            if (b != kFill) return false;
-        return true;
-    }
-};
-
-// A character buffer of any capacity up to N with guard bytes on both sides.
-template <std::size_t N>
-struct GuardedChars {
-    static constexpr unsigned char kFill = 0xA5;
-    char storage[N + 64];
-    GuardedChars() { std::memset(storage, kFill, sizeof storage); }
-    char* Buffer() { return storage + 32; }
-    // Nothing outside [Buffer(), Buffer() + capacity) changed.
-    bool IntactAround(std::size_t capacity) const {
-        for (std::size_t i = 0; i < sizeof storage; ++i) {
-            if (i >= 32 && i < 32 + capacity) continue;
-            if (static_cast<unsigned char>(storage[i]) != kFill) return false;
-        }
-        return true;
-    }
 };

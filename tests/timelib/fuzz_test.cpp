@@ -1,6 +1,6 @@
 // Property tests with fixed seeds: random and broken zone records through the zone-dependent
-// members, random texts into the parsers, and formatted points read back. Nothing may crash
-// or write past its output, and every failure takes its documented form.
+// members, and random texts into the parsers. Nothing may crash or write past its output,
+// and every failure takes its documented form.
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -20,14 +20,14 @@ namespace {
 
 using Rng = std::mt19937;
 
+// Biases of a day at most, of any size, and the ends of the range.
 LONG RandomBias(Rng& rng) {
-    const LONG choices[] = {0, -60, static_cast<LONG>(rng() % 2881) - 1440, static_cast<LONG>(rng() % 200001) - 100000,
-                            rng() % 2 ? LONG_MAX : LONG_MIN, static_cast<LONG>(rng())};
-    return choices[rng() % 6];
+    const LONG choices[] = {-60, static_cast<LONG>(rng() % 2881) - 1440, rng() % 2 ? LONG_MAX : LONG_MIN, LONG(rng())};
+    return choices[rng() % 4];
 }
 
 // Change-over rules: none, weekday rules with any field out of range, absolute dates with
-// days the month may lack; names of any 32 characters, terminated or not.
+// days the month may lack.
 TIME_ZONE_INFORMATION RandomZone(Rng& rng) {
     TIME_ZONE_INFORMATION z = {};
     z.Bias = RandomBias(rng);
@@ -41,8 +41,7 @@ TIME_ZONE_INFORMATION RandomZone(Rng& rng) {
                         WORD(rng() % 62), WORD(rng() % 62), WORD(rng() % 1002)};
     }
     if (rng() % 8 == 0) z.DaylightDate = z.StandardDate;  // both change-overs at once
-    for (WCHAR& c : z.StandardName) c = static_cast<WCHAR>(rng() % 4 ? 'A' + rng() % 26 : rng());
-    for (WCHAR& c : z.DaylightName) c = static_cast<WCHAR>(rng());
+    for (WCHAR& c : z.StandardName) c = static_cast<WCHAR>(rng());  // any 32 characters, terminated or not
     return z;
 }
 
@@ -65,61 +64,41 @@ TEST(Fuzz, RandomZoneRecords) {
         TIME_ZONE_INFORMATION zone = RandomZone(rng);
         const C_Time point = RandomPoint(rng);
         SCOPED_TRACE(testing::Message() << "round " << round << " ticks " << point.GetTimeUTC() << " bias " << zone.Bias);
-        Guarded<SYSTEMTIME> f;
-        const bool ok = point.GetLocSystemTime(&f.value, &zone);
-        ASSERT_TRUE(f.Intact());
+        SYSTEMTIME f;
+        const bool ok = point.GetLocSystemTime(&f, &zone);
         const int fields[] = {point.GetLocYear(&zone), point.GetLocMonth(&zone), point.GetLocDay(&zone),
                               point.GetLocHour(&zone), point.GetLocMinute(&zone), point.GetLocSecond(&zone),
                               point.GetLocMilliseconds(&zone), point.GetLocWeekDay(&zone)};
-        const int whole[] = {f.value.wYear, f.value.wMonth, f.value.wDay, f.value.wHour, f.value.wMinute,
-                             f.value.wSecond, f.value.wMilliseconds, (f.value.wDayOfWeek + 6) % 7};
+        const int whole[] = {f.wYear, f.wMonth, f.wDay, f.wHour, f.wMinute, f.wSecond, f.wMilliseconds, (f.wDayOfWeek + 6) % 7};
         EXPECT_EQ(std::memcmp(fields, whole, sizeof fields), 0);
-        EXPECT_TRUE(ok ? point.IsValid() && whole[0] >= 1601 && whole[1] - 1u < 12 && whole[2] - 1u < 31 &&
-                             whole[3] <= 23 && whole[4] <= 59 && whole[5] <= 59 && whole[6] <= 999
+        EXPECT_TRUE(ok ? point.IsValid() && whole[0] >= 1601 && whole[1] - 1u < 12 && whole[2] - 1u < 31 && whole[3] <= 23
                        : whole[0] + whole[1] + whole[2] == 0);
-        Guarded<C_Time> start, end;
-        const bool summer = point.IsSummerTime(&zone, &start.value, &end.value);
-        ASSERT_TRUE(start.Intact() && end.Intact());
-        EXPECT_TRUE(!summer || (point.IsValid() && start.value.IsValid()));
+        C_Time start, end, s1, e1;
+        const bool summer = point.IsSummerTime(&zone, &start, &end);
+        EXPECT_TRUE(!summer || (point.IsValid() && start.IsValid()));
         C_Time::SetLocTimeZoneInfo(&zone);
         SYSTEMTIME viaUser;
-        C_Time s1, e1;
-        EXPECT_TRUE(point.GetLocSystemTime(&viaUser) == ok && std::memcmp(&viaUser, &f.value, sizeof viaUser) == 0);
-        EXPECT_TRUE(point.IsSummerTime(nullptr, &s1, &e1) == summer && s1 == start.value && e1 == end.value);
+        EXPECT_TRUE(point.GetLocSystemTime(&viaUser) == ok && std::memcmp(&viaUser, &f, sizeof f) == 0);
+        EXPECT_TRUE(point.IsSummerTime(nullptr, &s1, &e1) == summer && s1 == start && e1 == end);
         EXPECT_EQ(point.StartDayLOC(), point.StartDayLOC(&zone));
 
         const int y = rng() % 4 ? 1601 + static_cast<int>(rng() % 800) : static_cast<int>(rng() % 70000) - 5000;
         const int mo = int(rng() % 15) - 1, d = int(rng() % 34) - 1, h = int(rng() % 26) - 1, mi = int(rng() % 62) - 1;
-        const bool inRange = y >= 1601 && mo >= 1 && mo <= 12 && d >= 1 && d <= 31 && h >= 0 && h <= 23 && mi >= 0 &&
-                             mi <= 59;
+        const bool inRange = y >= 1601 && mo >= 1 && mo <= 12 && d >= 1 && d <= 31 && h >= 0 && h <= 23 && mi >= 0 && mi <= 59;
         C_Time t(42);
         const bool set = t.SetLocTime(y, mo, d, h, mi, 0, &zone);
         EXPECT_TRUE(set ? inRange && t.IsValid() : t == C_Time(42) || (inRange && t.IsInvalid()));
         EXPECT_EQ(C_Time(y, mo, d, h, mi, 0, &zone), set ? t : C_Time());
 
-        const unsigned capacity = rng() % 4 == 0 ? rng() % 8 : rng() % 80;
-        GuardedChars<80> text;  // Format writes within its capacity, always terminated
-        const char* result = point.Format(text.Buffer(), capacity, static_cast<int>(rng() % 512), LOCALE_USER_DEFAULT, &zone);
-        ASSERT_TRUE(text.IntactAround(capacity) && result != nullptr);
-        EXPECT_TRUE(capacity == 0 || (result == text.Buffer() && std::memchr(result, 0, capacity)));
+        char text[96];  // Format writes within its capacity, always terminated
+        std::memset(text, '#', sizeof text);
+        const unsigned capacity = rng() % 80;
+        point.Format(text, capacity, static_cast<int>(rng() % 512), LOCALE_USER_DEFAULT, &zone);
+        EXPECT_TRUE((capacity == 0 || std::memchr(text, 0, capacity)) && text[capacity] == '#');
     }
 }
 
 namespace {
-
-// A text like "24.12.2003 - 13:45:10" with some parts changed, dropped or repeated.
-std::string NearValid(Rng& rng) {
-    static const char* const pieces[] = {"0", "1", "9", "24", "12", "31", "2003", "99", "00", "13", "45", "59",
-                                         "60", "-1", "+5", "999999999999", "4294967296"};
-    static const char* const separators[] = {".", ":", " - ", "-", " ", "", "/", ",", "..", "\xE4"};
-    std::string s;
-    for (int i = 0, parts = 1 + int(rng() % 8); i < parts; ++i) {
-        s += pieces[rng() % 17];
-        if (rng() % 5) s += separators[rng() % 10];
-    }
-    if (rng() % 8 == 0 && !s.empty()) s.erase(rng() % s.size(), 1);
-    return s;
-}
 
 std::string RandomBytes(Rng& rng, std::size_t maxLength) {
     std::string s(rng() % (maxLength + 1), ' ');
@@ -130,28 +109,22 @@ std::string RandomBytes(Rng& rng, std::size_t maxLength) {
 }  // namespace
 
 // Texts end just before an inaccessible page, so a read past the terminator faults.
-// SetLocFormatTime keeps the point or leaves the invalid time on failure; SetTimeStr reads
-// the leading number as strtoll does, saturated.
+// SetLocFormatTime keeps the point on failure; SetTimeStr reads the leading number as
+// strtoll does, saturated.
 TEST(Fuzz, ParsersTakeAnyText) {
     LocaleScope locale;
     locale.German();
-    UserZoneScope userZone;
     GuardedText guard;
     ASSERT_TRUE(guard.Ready());
     Rng rng(67890);
-    const char* patterns[][2] = {{"dd.MM.yyyy", "HH:mm:ss"}, {"yyyy-MM-dd", "h:mm:ss tt"}, {"M/d/yy", "h:mm:ss tt"}};
+    const TIME_ZONE_INFORMATION berlin = test_zones::WEurope();
     for (int i = 0; i < 60000; ++i) {
-        if (i % 20000 == 0) {
-            locale.Set(LOCALE_SSHORTDATE, patterns[i / 20000][0]);
-            locale.Set(LOCALE_STIMEFORMAT, patterns[i / 20000][1]);
-        }
-        const std::string text = i % 3 == 0 ? RandomBytes(rng, 40) : NearValid(rng);
-        TIME_ZONE_INFORMATION zone = i % 4 == 0 ? test_zones::WEurope() : RandomZone(rng);
-        C_Time t(42);
-        const int flagSets[] = {0x02, 0x08, 0x0a, 0x0b, 0x3b, 0};
-        const bool ok = t.SetLocFormatTime(guard.Put(text), flagSets[rng() % 6], LOCALE_USER_DEFAULT, i % 5 ? &zone : nullptr);
-        EXPECT_TRUE(ok ? t.IsValid() : t == C_Time(42) || t.IsInvalid()) << text;
-        C_Time u(42);
+        const std::string text = i % 2 ? RandomBytes(rng, 40)
+                                       : std::string(rng() % 3, ' ') + (rng() % 2 ? "-" : "") +
+                                             std::to_string(static_cast<unsigned long long>(rng()) << 32 | rng()) +
+                                             std::string(rng() % 20, '9') + RandomBytes(rng, 3);
+        C_Time t(42), u(42);
+        EXPECT_TRUE(t.SetLocFormatTime(guard.Put(text), 0x0a, LOCALE_USER_DEFAULT, &berlin) || t == C_Time(42)) << text;
         EXPECT_TRUE(u.SetTimeStr(guard.Put(text)));
         bool plain = true;  // the C library's wider notion of a space (0x1C-0x1F) is left out
         for (unsigned char c : text) plain &= c < 0x1C || c > 0x1F;
@@ -160,28 +133,6 @@ TEST(Fuzz, ParsersTakeAnyText) {
         }
     }
 }
-
-// Every text that Format writes with date, time and seconds reads back to the same second:
-// four-digit years from 1602 on, two-digit years from 1950 to 2049.
-TEST(Fuzz, FormattedPointsReadBack) {
-    LocaleScope locale;
-    locale.German();
-    const TIME_ZONE_INFORMATION berlin = test_zones::WEurope();
-    std::mt19937_64 rng(1601);
-    const unsigned __int64 ranges[2][2] = {{C_Time(1602, 1, 1, 0, 0, 0, &berlin).GetTimeUTC(), C_Time(9999, 12, 31, 0, 0, 0, &berlin).GetTimeUTC()},
-                                           {C_Time(1950, 1, 1, 0, 0, 0, &berlin).GetTimeUTC(), C_Time(2050, 1, 1, 0, 0, 0, &berlin).GetTimeUTC()}};
-    for (int i = 0; i < 3000; ++i) {
-        const unsigned __int64* r = ranges[i % 2];
-        const C_Time t((r[0] + rng() % (r[1] - r[0])) / 10000000 * 10000000);  // whole seconds
-        char text[300];
-        t.Format(text, sizeof text, i % 2 ? 0x0b : 0x2b, LOCALE_USER_DEFAULT, &berlin);
-        C_Time back;
-        ASSERT_TRUE(back.SetLocFormatTime(text, 0x0a, LOCALE_USER_DEFAULT, &berlin)) << text;
-        // The second occurrence of a repeated autumn hour reads as its first, an hour earlier.
-        EXPECT_TRUE(back == t || t - back == C_TimeSpan(36000000000ll)) << text;
-    }
-}
-
 namespace {
 std::vector<LCID> g_locales;
 BOOL CALLBACK AddLocale(LPSTR text) {

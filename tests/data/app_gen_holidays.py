@@ -1,0 +1,130 @@
+#!/usr/bin/env python3
+# Writes app_holidays.tsv and app_easter.tsv: the holiday calendar worked out independently of the
+# program, with python-dateutil's easter() and the datetime calendar, the zone rules applied as
+# TIME_ZONE_INFORMATION documents them (the zones of tests/support/test_zones.h).
+#   python3 app_gen_holidays.py  (in tests/data)
+import datetime as dt
+from dateutil.easter import easter
+
+D = dt.timedelta
+ZONES = {  # bias, daylight bias, standard date (month, weekday, occurrence, hour, minute), daylight date
+    'WEurope': (-60, -60, (10, 0, 5, 3, 0), (3, 0, 5, 2, 0)),
+    'Eastern': (300, -60, (11, 0, 1, 2, 0), (3, 0, 2, 2, 0)),
+    'AusEastern': (-600, -60, (4, 0, 1, 3, 0), (10, 0, 1, 2, 0)),
+    'Chatham': (-765, -60, (4, 0, 1, 3, 45), (9, 0, 5, 2, 45)),
+    'Tokyo': (-540, 0, None, None),
+}
+
+def zone(name):
+    return ZONES[name] if name in ZONES else (int(name), 0, None, None)
+
+def rule_day(year, r):
+    month, wd, occ, h, m = r  # wd: 0 Sunday
+    first = dt.datetime(year, month, 1, h, m)
+    shift = (wd - (first.weekday() + 1) % 7) % 7
+    d = first + D(days=shift + 7 * (occ - 1))
+    while d.month != month:
+        d -= D(days=7)
+    return d
+
+def transitions(z, year):  # UTC instants of summer start and end in the calendar year
+    bias, dbias, std, dst = z
+    start = rule_day(year, dst) + D(minutes=bias)           # given in local standard time
+    end = rule_day(year, std) + D(minutes=bias + dbias)     # given in local daylight time
+    return start, end
+
+def offset(z, utc):  # minutes to add to UTC
+    bias, dbias, std, dst = z
+    if std is None:
+        return -bias
+    year = (utc - D(minutes=bias)).year
+    start, end = transitions(z, year)
+    summer = (start <= utc < end) if start < end else (utc < end or utc >= start)
+    return -(bias + dbias) if summer else -bias
+
+def to_utc(z, local):
+    u = local - D(minutes=-z[0])
+    if offset(z, u) != -z[0]:
+        u = local - D(minutes=offset(z, local - D(minutes=-z[0] + 60)))
+    assert u + D(minutes=offset(z, u)) == local, (local, u)
+    return u
+
+def local_noon(z, date):
+    return to_utc(z, dt.datetime(date.year, date.month, date.day, 12))
+
+def build(zname, year):
+    z = zone(zname)
+    out = []
+    def add(utc, name, legal):
+        out.append((utc, name, legal))
+    fixed = [(1, 1, 'Neujahr', 1), (1, 5, 'Tag der Arbeit', 1), (15, 8, 'Maria Himmelfahrt', 1),
+             (3, 10, 'Tag der dt. Einheit', 1), (25, 12, '1.Weihnachtstag', 1), (26, 12, '2.Weihnachtstag', 1),
+             (6, 1, 'Heilige drei Könige', 0), (31, 10, 'Reformationstag', 0), (1, 11, 'Allerheiligen', 0),
+             (2, 11, 'Allerseelen', 0), (6, 12, 'Nikolaustag', 0), (8, 12, 'Maria Empfängnis', 0),
+             (24, 12, 'Heiligabend', 0), (31, 12, 'Sylvester', 0), (30, 4, 'Walpurgisnacht', 0),
+             (11, 5, 'Begin der Eisheiligen', 0), (31, 10, 'Weltspartag,Haloween', 0)]
+    for d, m, n, l in fixed:
+        add(to_utc(z, dt.datetime(year, m, d)), n, l)
+    jan = to_utc(z, dt.datetime(year, 1, 1, 14))
+    for off, n in [(44, 'Valentinstag'), (79, 'Frühlingsanfang'), (171, 'Sommeranfang'), (265, 'Herbstanfang'),
+                   (355, 'Winteranfang')]:
+        add(jan + D(days=off), n, 0)
+    e = easter(year)
+    for off, n, l in [(-2, 'KarFreitag', 1), (0, 'Ostersonntag', 1), (1, 'Ostermontag', 1),
+                      (39, 'Christi Himmelfahrt', 1), (49, 'Pfingstsonntag', 1), (50, 'Pfingstmontag', 1),
+                      (-48, 'Rosenmontag', 0), (-46, 'Aschermittwoch', 0), (-7, 'Palmsonntag', 0),
+                      (-3, 'GruenDonnerstag', 0), (7, 'Weisser Sonntag', 0), (60, 'Fronleichnam', 0),
+                      (68, 'Herz-Jesu-Fest', 0)]:
+        add(local_noon(z, e + D(days=off)), n, l)
+    eve = dt.date(year, 12, 24)
+    advent4 = eve - D(days=(eve.weekday() + 1) % 7)
+    for off, n in [(-35, 'Volkstrauertag'), (-32, 'Busstag'), (-28, 'Totensonntag'), (-21, '1.Advent'),
+                   (-14, '2.Advent'), (-7, '3.Advent'), (0, '4.Advent')]:
+        add(local_noon(z, advent4 + D(days=off)), n, 0)
+    add(local_noon(z, e + D(days=39)), 'Vatertag', 0)
+    def nth(month, n, wd):  # wd: Monday 0
+        days = [dt.date(year, month, d) for d in range(1, 32) if (dt.date(year, month, 1) + D(days=d - 1)).month == month]
+        return [d for d in days if d.weekday() == wd][n - 1]
+    add(local_noon(z, nth(5, 2, 6)), 'Muttertag', 0)
+    add(local_noon(z, nth(10, 1, 6)), 'Erntedankfest', 0)
+    add(local_noon(z, nth(11, 4, 3)), 'Thanksgivings Day', 0)
+    if z[2] is not None:
+        start, end = transitions(z, year)
+        if end < start:
+            end = transitions(z, year + 1)[1]
+        add(start, 'Sommerzeitanfang', 0)
+        add(end, 'Sommerzeitende', 0)
+    out.sort(key=lambda t: t[0])  # stable: equal instants keep their order
+    rows = []
+    for utc, name, legal in out:
+        loc = utc + D(minutes=offset(z, utc))
+        rows.append(('**' if legal else '-', 'MoDiMiDoFrSaSo'[2 * loc.weekday():2 * loc.weekday() + 2],
+                     loc.strftime('%d.%m.%Y'), name, utc.strftime('%Y-%m-%d %H:%M')))
+    return rows
+
+
+SETS = [('W. Europe', 2003), ('W. Europe', 2004), ('Tokyo', 2003), ('AUS Eastern', 2003), ('Chatham Islands', 2011),
+        ('Eastern', 2038), ('720', 2006), ('-840', 2017), ('720', 1601)]
+NAMES = {'W. Europe': 'WEurope', 'AUS Eastern': 'AusEastern', 'Chatham Islands': 'Chatham'}
+
+with open('app_holidays.tsv', 'w', encoding='utf-8') as out:
+    out.write("""# The holiday lists of whole years, each built for 1 January 00:30 local (east of UTC a point in
+# the year before by UTC): zone (a test zone by the start of its name, or a fixed bias in
+# minutes), year, then per day its legal mark (** or -), weekday, local date, name and UTC
+# instant. Worked out with python-dateutil's easter() and the datetime calendar, the zone rules
+# applied as TIME_ZONE_INFORMATION documents them; days on the same instant stay in the order in
+# which they are added. Written by app_gen_holidays.py.
+""")
+    for label, year in SETS:
+        out.write(f'# {label} {year}\n')
+        for r in build(NAMES.get(label, label), year):
+            out.write('\t'.join((label, str(year)) + r) + '\n')
+
+with open('app_easter.tsv', 'w', encoding='utf-8') as out:
+    out.write("""# Easter Sunday (Gregorian) by year, 12:00 UTC, from python-dateutil's easter(); years before
+# the time scale (1601) have none. Written by app_gen_holidays.py.
+""")
+    for y in (-1, 0, 1, 1583, 1600):
+        out.write(f'{y}\tinvalid\n')
+    for y in list(range(1601, 2201)) + [2285, 2400, 3000]:
+        out.write(f'{y}\t{easter(y).isoformat()} 12:00\n')

@@ -1,0 +1,171 @@
+// The SNTP exchange and the socket client under it, against tests/data/net_*.tsv and loopback peers.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <memory>
+#include <random>
+
+#include "net/loopback.h"
+#include "net/sntp.h"
+#include "support/data_table.h"
+#include "support/guarded.h"
+#include "timelib/time_source.h"
+
+using namespace quendel;
+using data_table::Uint;
+using loopback::Bytes;
+
+namespace {
+
+const char* const kVerdicts[] = {"accepted", "rejected", "kiss"};  // SntpReply and SntpStatus alike
+
+Bytes Hex(std::string text) {  // blanks between the digits are skipped
+    text.erase(std::remove(text.begin(), text.end(), ' '), text.end());
+    Bytes bytes;
+    for (size_t i = 0; i + 1 < text.size(); i += 2) bytes.push_back(std::stoul(text.substr(i, 2), nullptr, 16));
+    return bytes;
+}
+
+unsigned __int64 g_clock[2], g_set;  // the client's clock ([0] at the first reading, [1] later), the clock set
+int g_reads;
+void SteppingClock(FILETIME* now) { C_Time(g_clock[g_reads++ > 0]).GetFileTime(now); }
+BOOL WINAPI RecordClock(const SYSTEMTIME* t) { return SystemTimeToFileTime(t, reinterpret_cast<FILETIME*>(&g_set)); }
+
+struct Client : C_BufferedTcpClient {
+    void Log(const char* format, ...) override { log.append(format).append("\n"); }
+    std::string State() const {
+        std::string held(reinterpret_cast<const char*>(m_buffer), m_count), state(600, '\0');
+        held.erase(std::remove(held.begin(), held.end(), '\0'), held.end());
+        state.resize(std::snprintf(&state[0], 600, "%s%s %s type %d held %u '%s' timers %u timeout %u log '%s'",
+                                   m_connected ? "connected " : "", m_socket.Valid() ? "open" : "closed",
+                                   inet_ntoa(m_addr.sin_addr), m_type, m_count, held.c_str(),
+                                   static_cast<unsigned>(m_waitTimer + m_reconnectTimer), m_timeout, log.c_str()));
+        return state;
+    }
+    std::string log, scenario;
+};
+
+// The server's end of a stream accepts and greets from a timer the client's wait dispatches.
+UniqueSocket g_listener, g_peer;
+std::string g_greeting;
+void CALLBACK AcceptAndGreet(HWND, UINT, UINT_PTR timer, DWORD) {
+    KillTimer(NULL, timer);
+    g_peer.Reset(accept(g_listener.Get(), NULL, NULL));
+    send(g_peer.Get(), g_greeting.data(), static_cast<int>(g_greeting.size()), 0);
+}
+
+std::string Connect(Client& client, const data_table::Row& row, unsigned short port) {  // host, peer, timeout, ...
+    g_greeting = row[9];
+    if (row[6] != "echo") g_listener = loopback::BoundSocket(SOCK_STREAM, &port);
+    if (row[6] == "refused") g_listener.Reset();  // the port is free again
+    if (row[6] == "stream" && listen(g_listener.Get(), 1) == 0) SetTimer(NULL, 0, 10, AcceptAndGreet);
+    const int type = row[8] == "stream" ? SOCK_STREAM : SOCK_DGRAM;
+    return std::to_string(client.Connect(row[5] == "-" ? NULL : row[5].c_str(), port, Uint(row[7]), AF_INET, type));
+}
+
+}  // namespace
+
+TEST(NtpTimestamp, EncodedIntoTheRequestDecodedInTheNearestEraAndTheOffset) {
+    for (const data_table::Row& row : data_table::Read("net_ntp_timestamps.tsv")) {
+        if (row[0] == "decode") {
+            EXPECT_EQ(DecodeNtpTimestamp(Hex(row[1]).data(), Uint(row[2])).GetTimeUTC(), Uint(row[3])) << row[4];
+            continue;
+        }
+        Bytes packet(48, 0xAA);
+        BuildSntpRequest(Uint(row[1]), packet.data());
+        EXPECT_EQ(packet, Hex(row[2])) << row[3];
+    }
+    for (const data_table::Row& r : data_table::Read("net_sntp_offsets.tsv"))
+        EXPECT_EQ(SntpResult(Uint(r[0]), Uint(r[1]), Uint(r[2]), Uint(r[3])).GetTimeUTC(), Uint(r[4])) << r[5];
+}
+
+// Each status shown during a sync tries a second one, as a click dispatched meanwhile would.
+TEST(InternetSync, TakesOnlyTheServersAnswerToItsRequest) {
+    for (const data_table::Row& row : data_table::Read("net_sntp_replies.tsv")) {
+        const Bytes request = Hex(row[3]), reply = Hex(row[4]);
+        const int verdict = reply.size() < 48 ? -1 : static_cast<int>(CheckSntpReply(reply.data(), &request[40]));
+        EXPECT_STREQ(verdict < 0 ? "-" : kVerdicts[verdict], row[5].c_str()) << row[0];
+        if (row[6] == "-") continue;
+        loopback::UdpResponder responder([&reply](const Bytes&) { return reply; });  // answers the request above
+        g_clock[0] = Uint(row[1]), g_clock[1] = Uint(row[1]) + Uint(row[2]), g_reads = 0;
+        SetClockSource(SteppingClock);
+        const bool setter = row[6].rfind("setter", 0) == 0;
+        const SyncSettings settings{"127.0.0.1", responder.Port(), setter ? &RecordClock : nullptr};
+        std::string shown;
+        C_Time result(42), inner;
+        g_set = 42;
+        const SyncOutcome outcome = InternetSync(settings, [&](const char* text) {
+            const bool nested = InternetSync(settings, [](const char*) {}, inner) != SyncOutcome::kBusy;
+            shown.append(shown.empty() ? "" : "|").append(text).append(nested ? " (a second sync ran)" : "");
+        }, result);
+        char text[512];
+        std::snprintf(text, sizeof text, "%s -> %s: %s | %d requests | result %llu | clock set %llu",
+                      setter ? "setter" : "no setter", outcome == SyncOutcome::kSet ? "set" : "failed", shown.c_str(),
+                      responder.Requests(), result.GetTimeUTC(), g_set);
+        EXPECT_EQ(text, row[6]) << row[0];
+    }
+    SetClockSource(nullptr);
+    EXPECT_EQ(std::string(SyncSettings().host) + ":" + std::to_string(SyncSettings().port), "ptbtime1.ptb.de:123");
+}
+
+// scripts/ntp-integration.sh runs this program with QUENDEL_NTP_PORT, a real server's port on loopback.
+TEST(SntpQuery, RealServerOnThisMachinesClock) {
+    const char* port = std::getenv("QUENDEL_NTP_PORT");
+    if (port == nullptr) GTEST_SKIP() << "no server: scripts/ntp-integration.sh starts one";
+    C_Time result;
+    const unsigned __int64 before = C_Time("Now").GetTimeUTC();
+    ASSERT_TRUE(SntpQuery("127.0.0.1", static_cast<unsigned short>(std::atoi(port)), result));
+    EXPECT_TRUE(result.GetTimeUTC() + 20000 >= before && result.GetTimeUTC() <= C_Time("Now").GetTimeUTC() + 20000);
+}
+
+// Random datagrams, half of the long ones plausible: no read beyond 48 bytes (the page ends there).
+TEST(SntpProperty, RandomReplies) {
+    GuardedText guard;
+    std::mt19937 rng(99);
+    std::atomic<int> verdict{1};
+    loopback::UdpResponder responder([&](const Bytes& request) {
+        Bytes reply(1 + rng() % 100);
+        for (unsigned char& b : reply) b = static_cast<unsigned char>(rng());
+        if (reply.size() >= 48 && rng() % 2) {
+            reply[0] = static_cast<unsigned char>(0x24 ^ (rng() % 4 == 0 ? rng() % 256 : 0));
+            reply[1] = static_cast<unsigned char>(rng() % 18);
+            std::copy(request.begin() + 40, request.end(), reply.begin() + 24);
+        }
+        const unsigned char* guarded = guard.PutBytes(reply.data(), std::min<size_t>(reply.size(), 48));
+        verdict = reply.size() < 48 ? 1 : static_cast<int>(CheckSntpReply(guarded, &request[40]));
+        return reply;
+    });
+    int answers = 0;
+    for (int i = 0; i < 400; ++i) {
+        C_Time result(42);
+        SntpStatus status = SntpStatus::kAnswer;
+        const bool ok = SntpQuery("127.0.0.1", responder.Port(), result, &status);
+        EXPECT_STREQ(kVerdicts[static_cast<int>(status)], kVerdicts[verdict]) << "round " << i;
+        EXPECT_TRUE(ok == (verdict == 0) && (result != C_Time(42)) == ok) << "round " << i;
+        answers += ok;
+    }
+    EXPECT_GT(answers, 10);
+}
+
+TEST(TcpClient, FollowsTheSteps) {
+    loopback::UdpResponder echo([](const Bytes& request) { return request.size() > 1 ? request : Bytes(); });
+    std::unique_ptr<Client> client;
+    for (const data_table::Row& row : data_table::Read("net_tcp_client_steps.tsv")) {
+        if (!client || row[0] != client->scenario) client = std::make_unique<Client>(), client->scenario = row[0];
+        const int n = std::atoi(row[2].c_str()), size = static_cast<int>(row[2].size());
+        std::string result = "-";
+        char got[16] = {};
+        if (row[1] == "connect") result = Connect(*client, row, echo.Port());
+        else if (row[1] == "send") result = std::to_string(client->Send(row[2].data(), size));
+        else if (row[1] == "receive") result = std::to_string(client->Receive(got, n));
+        else if (row[1] == "wait") result = std::to_string(client->Wait(n));
+        else if (row[1] == "take") result.assign(got, client->Take(got, n));
+        else if (row[1] == "hold") client->m_count = n;
+        else if (row[1] == "peer-send") result = std::to_string(send(g_peer.Get(), row[2].data(), size, 0));
+        else if (row[1] == "peer-receive") result.assign(got, std::max(0, recv(g_peer.Get(), got, n, 0)));
+        else if (row[1] == "peer-close") shutdown(g_peer.Get(), SD_SEND);  // the orderly close seen as FD_CLOSE
+        else if (row[1] == "quit") PostQuitMessage(n);
+        else if (MSG quit; PeekMessageA(&quit, NULL, WM_QUIT, WM_QUIT, PM_REMOVE)) result = std::to_string(quit.wParam);
+        EXPECT_EQ(result + " | " + client->State(), row[3] + " | " + row[4]) << row[0] << ": " << row[1] << " " << n;
+    }
+}
