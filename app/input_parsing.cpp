@@ -98,6 +98,6 @@ bool ReadGermanDateTime(const std::string& date, const std::string& time, C_Time
     if (!time.empty() && !ScanWhole(time, "%2d:%2d:%2d", 3, &hour, &minute, &second) &&
         !ScanWhole(time, "%2d:%2d", 2, &hour, &minute))
         return false;
-    if (date.size() <= 8 && year < 100) year += 2000;  // "24.12.03"
+    if (date.size() <= 8 && year < 100) year += year < 50 ? 2000 : 1900;  // "24.12.03": 00-49 20yy, 50-99 19yy
     return result->SetLocTime(year, month, day, hour, minute, second, NULL);
 }

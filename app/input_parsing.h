@@ -21,7 +21,7 @@ bool ParseHexExactly(const std::string& text, int maxDigits, std::uint64_t* valu
 bool ParseUnixSeconds(const std::string& text, bool hexadecimal, long long* seconds);
 // A decimal number with a decimal comma or point ("37979,5", "-1.25").
 bool ParseDecimalFraction(const std::string& text, double* value);
-// dd.MM.yyyy (two-digit years 20xx) and HH:mm:ss or HH:mm, one or two digits a field, as
+// dd.MM.yyyy (two-digit years 00-49 are 20yy, 50-99 19yy) and HH:mm:ss or HH:mm, one or two digits a field, as
 // local time in the user time zone; false when the text is not of that form or the calendar
 // lacks the day.
 bool ReadGermanDateTime(const std::string& date, const std::string& time, C_Time* result);

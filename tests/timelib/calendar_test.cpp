@@ -75,6 +75,7 @@ TEST(Calendar, LocalDaysOf2003InBerlin) {
 // The equinoxes and solstices of 2000 to 2050 within a minute of PyEphem's (tests/data/seasons.tsv).
 TEST(Calendar, SeasonsWithinAMinuteOfTheEphemeris) {
     for (const data_table::Row& r : data_table::Read("seasons.tsv")) {
+        if (Int(r[0]) < 2000) continue;  // 1601 is for the holiday list, where only the date counts
         SYSTEMTIME f = {};
         std::sscanf(r[2].c_str(), "%hu-%hu-%hu %hu:%hu:%hu", &f.wYear, &f.wMonth, &f.wDay, &f.wHour, &f.wMinute, &f.wSecond);
         C_Time expected;
