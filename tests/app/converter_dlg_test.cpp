@@ -88,7 +88,9 @@ protected:
             {"zone", [&] { Choose(arg); }},
             {"now", [&] { g_now = std::stoull(arg); }},
             {"label", [&] { SetDlgItemTextA(Handle(), IDC_CLOCK, arg.c_str()); }},
-            {"timer", [&] { SendMessageA(Handle(), WM_TIMER, 14, 0); }}};
+            {"timer", [&] { SendMessageA(Handle(), WM_TIMER, 14, 0); }},
+            {"drop", [&] { SendMessageA(Item("ZONES"), CB_SHOWDROPDOWN, TRUE, 0); }},
+            {"escape", [&] { Command(IDCANCEL, BN_CLICKED); }}};
         if (mark != std::string::npos && cell[mark] == '=') {
             const std::string actual = Value(head);  // of a zone's name, Windows' own, a part
             EXPECT_TRUE(actual == "-" || (head == "ZONES" ? actual.find(arg) != std::string::npos : actual == arg))
