@@ -232,10 +232,8 @@ TEST(TimeCases, EveryRowOfTheTable) {
             std::memset(buffer, '#', sizeof buffer);
             got = Point(r[2]).Format(buffer, capacity, static_cast<int>(Int(r[3])), LOCALE_USER_DEFAULT, zone(1));
             for (unsigned i = capacity; i < sizeof buffer; ++i) ASSERT_EQ(buffer[i], '#') << r[2] << " " << capacity;
-            C_String text;
-            std::string other;
+            std::string other;  // the text forms write the same
             if (capacity == 300) {
-                EXPECT_EQ(got, Point(r[2]).Format(text, static_cast<int>(Int(r[3])), LOCALE_USER_DEFAULT, zone(1)));
                 EXPECT_EQ(got, Point(r[2]).Format(other, static_cast<int>(Int(r[3])), LOCALE_USER_DEFAULT, zone(1)));
             }
             inputs = r.size() > 5 ? 5 : 4;

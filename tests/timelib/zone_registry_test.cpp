@@ -18,44 +18,31 @@ namespace {
 
 constexpr char kDatabase[] = "SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\Time Zones";
 
-// A zone of our own in the database ("TZI" as the registry lays it out), removed at the end.
+// The 44 bytes of "TZI": Bias, StandardBias, DaylightBias, StandardDate, DaylightDate.
+std::vector<BYTE> Tzi(const TIME_ZONE_INFORMATION& z, std::size_t size = 44) {
+    std::vector<BYTE> tzi(size < 44 ? 44 : size, 0xAB);
+    const LONG biases[3] = {z.Bias, z.StandardBias, z.DaylightBias};
+    std::memcpy(tzi.data(), biases, 12);
+    std::memcpy(tzi.data() + 12, &z.StandardDate, 16);
+    std::memcpy(tzi.data() + 28, &z.DaylightDate, 16);
+    return tzi;
+}
+
+// A zone of our own in the database, removed at the end; values of a key as name and bytes.
 class TestZoneKey {
 public:
     TestZoneKey(const char* keyName, const char* display, const char* std, const char* dlt,
                 const TIME_ZONE_INFORMATION& z, std::size_t tziSize = 44)
         : m_path(std::string(kDatabase) + "\\" + keyName) {
-        HKEY key;
-        EXPECT_EQ(RegCreateKeyExA(HKEY_LOCAL_MACHINE, m_path.c_str(), 0, nullptr, 0, KEY_WRITE, nullptr, &key, nullptr),
-                  ERROR_SUCCESS);
-        const char* names[] = {"Display", "Std", "Dlt"};
-        const char* values[] = {display, std, dlt};
-        for (int i = 0; i < 3; ++i)
-            if (values[i]) RegSetValueExA(key, names[i], 0, REG_SZ, reinterpret_cast<const BYTE*>(values[i]), std::strlen(values[i]) + 1);
-        std::vector<BYTE> tzi(tziSize < 44 ? 44 : tziSize, 0xAB);
-        const LONG biases[3] = {z.Bias, z.StandardBias, z.DaylightBias};
-        std::memcpy(tzi.data(), biases, 12);
-        std::memcpy(tzi.data() + 12, &z.StandardDate, 16);
-        std::memcpy(tzi.data() + 28, &z.DaylightDate, 16);
-        RegSetValueExA(key, "TZI", 0, REG_BINARY, tzi.data(), static_cast<DWORD>(tziSize));
-        RegCloseKey(key);
+        for (const auto& [name, text] : {std::pair{"Display", display}, {"Std", std}, {"Dlt", dlt}})
+            if (text) Set("", name, REG_SZ, std::vector<BYTE>(text, text + std::strlen(text) + 1));
+        Set("", "TZI", REG_BINARY, Tzi(z, tziSize), tziSize);
     }
     // A "Dynamic DST" sub-key: FirstEntry and LastEntry (negative: left out) and a value a year.
-    void Years(int first, int last, const std::vector<std::pair<int, TIME_ZONE_INFORMATION>>& years,
-               std::size_t size = 44) {
-        HKEY key;
-        ASSERT_EQ(RegCreateKeyExA(HKEY_LOCAL_MACHINE, (m_path + "\\Dynamic DST").c_str(), 0, nullptr, 0, KEY_WRITE,
-                                  nullptr, &key, nullptr), ERROR_SUCCESS);
-        if (first >= 0) RegSetValueExA(key, "FirstEntry", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&first), 4);
-        if (last >= 0) RegSetValueExA(key, "LastEntry", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&last), 4);
-        for (const auto& [year, z] : years) {
-            BYTE tzi[44];
-            const LONG biases[3] = {z.Bias, z.StandardBias, z.DaylightBias};
-            std::memcpy(tzi, biases, 12);
-            std::memcpy(tzi + 12, &z.StandardDate, 16);
-            std::memcpy(tzi + 28, &z.DaylightDate, 16);
-            RegSetValueExA(key, std::to_string(year).c_str(), 0, REG_BINARY, tzi, static_cast<DWORD>(size));
-        }
-        RegCloseKey(key);
+    void Years(int first, int last, const std::vector<std::pair<int, TIME_ZONE_INFORMATION>>& years, std::size_t size = 44) {
+        for (const auto& [name, entry] : {std::pair{"FirstEntry", first}, {"LastEntry", last}})
+            if (entry >= 0) Set("\\Dynamic DST", name, REG_DWORD, std::vector<BYTE>(reinterpret_cast<const BYTE*>(&entry), reinterpret_cast<const BYTE*>(&entry) + 4));
+        for (const auto& [year, z] : years) Set("\\Dynamic DST", std::to_string(year).c_str(), REG_BINARY, Tzi(z), size);
     }
     ~TestZoneKey() {
         RegDeleteKeyA(HKEY_LOCAL_MACHINE, (m_path + "\\Dynamic DST").c_str());
@@ -63,6 +50,13 @@ public:
     }
 
 private:
+    void Set(const std::string& sub, const char* name, DWORD type, const std::vector<BYTE>& bytes, std::size_t size = 0) {
+        HKEY key;
+        ASSERT_EQ(RegCreateKeyExA(HKEY_LOCAL_MACHINE, (m_path + sub).c_str(), 0, nullptr, 0, KEY_WRITE, nullptr, &key, nullptr),
+                  ERROR_SUCCESS);
+        RegSetValueExA(key, name, 0, type, bytes.data(), static_cast<DWORD>(size ? size : bytes.size()));
+        RegCloseKey(key);
+    }
     std::string m_path;
 };
 
