@@ -1,9 +1,11 @@
 // The main dialog's display: the full refresh of every text, and the clock once a second.
+#include <cstdint>
 #include <cstdio>
 
 #include "app/converter_dlg.h"
 #include "app/framework/text.h"
 #include "app/resource_ids.h"
+#include "app/summer_facts.h"
 #include "strings/c_string.h"
 
 namespace {
@@ -24,8 +26,13 @@ int C_ConverterDlg::Refresh() {
     const bool hex = IsItemChecked(IDC_HEX);
     C_String raw;
     m_fileTimeText = m_time.GetTimeStr(raw, hex);
-    const long unixTime = m_time.GetUnixTime();
-    m_unixTimeText = hex ? FormatText("%lx", static_cast<unsigned long>(unixTime)) : FormatText("%ld", unixTime);
+    // Unix time in 64 bits; in hexadecimal a value of the signed 32-bit range takes 8 digits
+    // (ffffffff is -1), any other at least 9, so that it reads back as written.
+    const long long unixTime = m_time.GetUnixTime64();
+    const bool in32 = unixTime >= -2147483648LL && unixTime <= 2147483647LL;
+    m_unixTimeText = !hex   ? FormatText("%lld", unixTime)
+                     : in32 ? FormatText("%lx", static_cast<unsigned long>(static_cast<std::uint32_t>(unixTime)))
+                            : FormatText("%09llx", static_cast<unsigned long long>(unixTime));
     double ole = 0;
     m_time.GetVariantTimeUTC(&ole);
     m_oleTimeText = FormatText("%.15f", ole);
@@ -34,22 +41,28 @@ int C_ConverterDlg::Refresh() {
     m_localText = Formatted(m_time, 0x3b);
     m_utcText = Formatted(m_time, 0x13b);
 
+    // The record of the point's year, and the summer period around the point by the records
+    // of the years concerned.
+    SYSTEMTIME local;
+    m_time.GetLocSystemTime(&local, NULL);
     TIME_ZONE_INFORMATION zone;
-    C_Time::GetLocTimeZoneInfo(&zone);
-    C_Time start, end;
-    const bool summer = m_time.IsSummerTime(&zone, &start, &end, NULL);
+    C_Time::GetLocTimeZoneInfoForYear(local.wYear, &zone);
+    const bool summer = m_time.IsSummerTime();
+    C_Time start, end, yearStart, yearEnd;
     m_dstStartText.clear();
     m_dstEndText.clear();
-    if (start.IsValid()) {
+    if (SummerPeriodAround(m_time, &start, &end)) {
         // The local text shows the last whole second of the regime that ends there.
         const C_TimeSpan tick(static_cast<__int64>(1));
         const std::string utcStart = Formatted(start, 0x10b), utcEnd = Formatted(end, 0x10b);
         m_dstStartText = Formatted(start - tick, 0x0b) + "+1s  ( UTC " + utcStart + " )";
         m_dstEndText = Formatted(end - tick, 0x0b) + "+1s  ( UTC " + utcEnd + " )";
-        m_seasonText = summer ? "Sommerzeit" : "Winterzeit/Normalzeit";
-    } else {
-        m_seasonText = " Normalzeit (keine Zeitumschaltung)";
     }
+    SummerChangesOfYear(local.wYear, &yearStart, &yearEnd);
+    m_dstStartHint = ChangeHint(yearStart);
+    m_dstEndHint = ChangeHint(yearEnd);
+    m_seasonText = summer ? "Sommerzeit" : start.IsValid() || yearStart.IsValid() ? "Winterzeit/Normalzeit"
+                                                                               : " Normalzeit (keine Zeitumschaltung)";
     std::string weekday;
     m_time.GetDayString(weekday, false, kUserLocale);
     m_dayText = weekday + FormatText(", KW%d", m_time.GetLocWeekOfYear(NULL));
@@ -65,12 +78,14 @@ int C_ConverterDlg::Refresh() {
 
 void C_ConverterDlg::UpdateRelativeDays() {
     const C_Time now("Now");
-    // Whole seconds between the UTC days, and between the points; 64-bit, so points more
-    // than 68 years away still read right.
-    const long long d = static_cast<__int64>(m_time.StartDayUTC() - now.StartDayUTC()) / 10000000;
+    // Calendar days between the local dates in the chosen zone (tomorrow 00:30 is one day
+    // away, whatever UTC says), then the time between the points beyond them; 64-bit, so
+    // points more than 68 years away still read right.
+    const long long d = static_cast<__int64>(m_time.StartDayLOC() - now.StartDayLOC()) / 10000000;
+    const long long days = (d + (d < 0 ? -43200 : 43200)) / 86400;  // days of 23 or 25 hours count whole
     const long long t = static_cast<__int64>(m_time - now) / 10000000;
     long long r = t - d;
-    const long long days = d / 86400, hours = r / 3600;
+    const long long hours = r / 3600;
     r -= hours * 3600;
     const long long minutes = r / 60, seconds = r - minutes * 60;
     m_relDaysText = FormatText("%lld Tage, %lld h, %lld min, %lld sek", days, hours, minutes, seconds);
@@ -80,10 +95,15 @@ void C_ConverterDlg::UpdateRelativeDays() {
 void C_ConverterDlg::UpdateClock() {
     UpdateRelativeDays();
     m_clockLabel.SetText(Formatted(C_Time("Now"), 0x0b));
+    m_syncStatusShown = false;
+}
+
+void C_ConverterDlg::ShowSyncStatus(const char* text) {
+    m_clockLabel.SetText(text);
+    m_syncStatusShown = true;
 }
 
 void C_ConverterDlg::OnTimer(UINT_PTR) {
-    // A status text of the time synchronisation begins with a letter and stays standing.
-    const std::string label = m_clockLabel.GetText();
-    if (label.empty() || static_cast<signed char>(label[0]) < 'A') UpdateClock();
+    // A status of the time synchronisation stays standing until the next refresh.
+    if (!m_syncStatusShown) UpdateClock();
 }

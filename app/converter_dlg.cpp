@@ -40,6 +40,8 @@ void C_ConverterDlg::DoDataExchange(C_DataExchange& dx) {
     dx.Text(IDC_ZONE, m_zoneText);
     dx.Text(IDC_DSTSTART, m_dstStartText);
     dx.Text(IDC_DSTEND, m_dstEndText);
+    dx.Text(IDC_DSTSTART_HINT, m_dstStartHint);
+    dx.Text(IDC_DSTEND_HINT, m_dstEndHint);
     if (IsExpert()) {
         dx.Text(IDC_BIAS, m_biasText);
         dx.Text(IDC_DSTBIAS, m_dstBiasText);
@@ -119,7 +121,10 @@ bool C_ConverterDlg::OnCommand(int id, int code, HWND control) {
         if (code == EN_CHANGE) OnInput(4, "New OleTime");
         return true;
     case IDC_ZONES:
-        if (code == CBN_SELCHANGE) OnZoneChange();
+        // While the list is dropped down the selection only previews: the zone changes when
+        // the choice is made, and a cancelled drop-down shows the zone in use again.
+        if ((code == CBN_SELCHANGE && !m_zoneCombo.Send(CB_GETDROPPEDSTATE)) || code == CBN_SELENDOK) OnZoneChange();
+        if (code == CBN_SELENDCANCEL || code == CBN_CLOSEUP) ShowZoneInUse();
         return true;  // CBN_EDITCHANGE: nothing to do
     case IDC_HEX:
         if (code == BN_CLICKED) OnHexadecimal();
@@ -153,7 +158,22 @@ bool C_ConverterDlg::OnPaintMinimized() {
 void C_ConverterDlg::FreeZoneRecords() {
     const int count = m_zoneCombo.GetCount();
     for (int i = 0; i < count; ++i) {
-        delete static_cast<TIME_ZONE_INFORMATION*>(m_zoneCombo.GetItemData(i));
+        delete static_cast<ZoneItem*>(m_zoneCombo.GetItemData(i));
         m_zoneCombo.SetItemData(i, nullptr);
     }
+}
+
+void C_ConverterDlg::ShowZoneInUse() {
+    for (int i = 0, count = m_zoneCombo.GetCount(); i < count; ++i)
+        if (m_zoneCombo.GetItemData(i) == m_zoneInUse && m_zoneCombo.GetCurSel() != i) m_zoneCombo.SetCurSel(i);
+}
+
+void C_ConverterDlg::OnCancel() {
+    // Escape in a dropped-down zone list closes the list, and nothing else.
+    if (m_zoneCombo.Handle() && m_zoneCombo.Send(CB_GETDROPPEDSTATE)) {
+        m_zoneCombo.Send(CB_SHOWDROPDOWN, FALSE);
+        ShowZoneInUse();
+        return;
+    }
+    C_Dialog::OnCancel();
 }

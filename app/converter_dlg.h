@@ -21,6 +21,13 @@ extern int g_lastInput;
 // The moment the main dialog initialised.
 extern C_Time g_startTime;
 
+// What an entry of the zone list stands for: its registry key (with the per-year records
+// behind it) and the key's "TZI" record.
+struct ZoneItem {
+    TIME_ZONE_INFORMATION record;
+    std::string key;
+};
+
 class C_ConverterDlg : public C_Dialog {
 public:
     explicit C_ConverterDlg(int templateId = 102 + g_simpleVariant);
@@ -32,6 +39,8 @@ public:
     // The light path, once a second: the clock label and the relative-days text.
     void UpdateClock();
     void UpdateRelativeDays();
+    // A status of the time synchronisation in the clock display, standing until UpdateClock.
+    void ShowSyncStatus(const char* text);
 
     // The input forms (the handlers of the "Übernehmen" command and the zone list).
     void Convert();
@@ -40,6 +49,8 @@ public:
     void ConvertDate();
     void ConvertOleTime();
     void OnZoneChange();
+    // Shows why the field's text was refused, selects it there and keeps everything else.
+    bool Reject(int id, const std::string& message);
     // The "Internet-Sync " button: sets the PC clock and m_time from the time server.
     void OnInternetSync();
 
@@ -52,9 +63,10 @@ public:
     C_ComboBox m_zoneCombo;
     C_ListBox m_holidayList;
     std::string m_localText, m_utcText, m_seasonText, m_dayText, m_relDaysText, m_zoneText, m_dstStartText,
-        m_dstEndText, m_biasText, m_dstBiasText, m_fileTimeText, m_unixTimeText, m_dateText, m_timeText,
+        m_dstEndText, m_dstStartHint, m_dstEndHint, m_biasText, m_dstBiasText, m_fileTimeText, m_unixTimeText, m_dateText, m_timeText,
         m_oleTimeText;
     HICON m_hIcon = NULL;  // shared icon resource: not destroyed
+    bool m_syncStatusShown = false;  // the clock display shows a sync status, not the clock
     C_Time m_time;
 
 protected:
@@ -63,6 +75,7 @@ protected:
     bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
     bool OnCommand(int id, int code, HWND control) override;
     void OnOK() override { Convert(); }  // Enter never ends the dialog
+    void OnCancel() override;
     void OnTimer(UINT_PTR id) override;
 
 private:
@@ -71,6 +84,9 @@ private:
     void OnInput(int input, const char* buttonText);
     void OnHexadecimal() { Refresh(); }
     void FreeZoneRecords();
+    // Selects the list entry of the zone in use (after a cancelled drop-down).
+    void ShowZoneInUse();
+    const ZoneItem* m_zoneInUse = nullptr;  // an entry of the list, owned by it
 
     std::vector<std::string> m_holidayLines;  // what the holiday list box shows
     // The zone database, read on a worker thread from the dialog's construction on: its

@@ -27,61 +27,81 @@ void C_ConverterDlg::Convert() {
     }
 }
 
+namespace {
+
+constexpr char kOutOfRange[] = "\x93 liegt au\xDF" "erhalb des Bereichs";  // "“ liegt außerhalb des Bereichs"
+constexpr char kNoNumber[] = "\x93 ist keine Zahl";
+constexpr std::uint64_t kLastTick = 0x7FFFFFFFFFFFFFFFull;
+
+// "<field>: „<text>“<what> (<form>)." in Windows-1252.
+std::string Complaint(const char* field, const std::string& text, const char* what, const char* form) {
+    return std::string(field) + ": \x84" + text + what + " (" + form + ").";
+}
+
+// Up to the last point the calendar names, 30827-12-31 23:59:59.999.
+bool InCalendar(const C_Time& t) {
+    SYSTEMTIME f;
+    return t.GetSystemTimeUTC(&f) && f.wYear <= 30827;
+}
+
+}  // namespace
+
+bool C_ConverterDlg::Reject(int id, const std::string& message) {
+    ShowMessage(message.c_str(), "Quendel", MB_OK | MB_ICONWARNING);
+    // Back to the field with the text selected; the point and every other text stay, and
+    // "Übernehmen" stays armed.
+    if (HWND field = Item(id)) {
+        SetFocus(field);
+        SendMessageA(field, EM_SETSEL, 0, -1);
+    }
+    EnableItem(IDOK, true);
+    return false;
+}
+
 void C_ConverterDlg::ConvertFileTime() {
+    const std::string text = Trimmed(m_fileTimeText);
+    static const char kForm[] = "100-ns-Schritte seit 1601, dezimal oder 0x\x85 hexadezimal";
     C_Time result("Now");
-    MakeLower(m_fileTimeText);
-    const std::string& text = m_fileTimeText;
-    if (text.empty()) {
-        // the present moment
-    } else if (IsItemChecked(IDC_HEX)) {
-        result = IsHexText(text.c_str()) ? C_Time(ParseHex64(text.c_str(), text.size())) : C_Time();
-    } else if (text.compare(0, 2, "0x") == 0) {
-        const char* digits = text.c_str() + 2;
-        result = IsHexText(digits) ? C_Time(ParseHex64(digits, text.size() - 2)) : C_Time();
-    } else if (IsHexText(text.c_str())) {
-        result.SetTimeStr(text.c_str());  // leading decimal digits: "123abc" is 123 ticks
-    } else {
-        result.SetInvalid();
+    if (!text.empty()) {
+        std::uint64_t ticks = 0;
+        const bool read = IsItemChecked(IDC_HEX) || HasHexPrefix(text) ? ParseHexExactly(text, 16, &ticks)
+                                                                        : ParseDecimalExactly(text, &ticks);
+        if (!read) return void(Reject(IDC_FILETIME, Complaint("Filetime", text, kNoNumber, kForm)));
+        result = C_Time(ticks);
+        if (ticks > kLastTick || (result.IsValid() && !InCalendar(result)))
+            return void(Reject(IDC_FILETIME, Complaint("Filetime", text, kOutOfRange, "1601 bis 30827")));
     }
     m_time = result;
     Refresh();
 }
 
 void C_ConverterDlg::ConvertUnixTime() {
-    MakeLower(m_unixTimeText);
-    const std::string& text = m_unixTimeText;
-    std::uint32_t value = 0;
-    if (text.empty()) {
-        value = static_cast<std::uint32_t>(C_Time("Now").GetUnixTime());
-    } else if (IsItemChecked(IDC_HEX)) {
-        value = IsHexText(text.c_str()) ? ParseHex32(text.c_str(), text.size()) : 0;
-    } else if (text.compare(0, 2, "0x") == 0) {
-        const char* digits = text.c_str() + 2;
-        value = IsHexText(digits) ? ParseHex32(digits, text.size() - 2) : 0;
-    } else if (IsHexText(text.c_str())) {
-        value = static_cast<std::uint32_t>(LeadingDecimal32(text.c_str()));
-    }
-    // Hexadecimal values from 80000000 on are seconds before 1970.
-    m_time.SetUnixTime(static_cast<long>(static_cast<std::int32_t>(value)));
+    const std::string text = Trimmed(m_unixTimeText);
+    static const char kForm[] = "Sekunden seit 1970";
+    long long seconds = C_Time("Now").GetUnixTime64();
+    if (!text.empty() && !ParseUnixSeconds(text, IsItemChecked(IDC_HEX), &seconds))
+        return void(Reject(IDC_UNIXTIME, Complaint("Unixzeit", text, kNoNumber, kForm)));
+    C_Time result;
+    if (!result.SetUnixTime64(seconds) || !InCalendar(result))
+        return void(Reject(IDC_UNIXTIME, Complaint("Unixzeit", text, kOutOfRange, kForm)));
+    m_time = result;
     Refresh();
 }
 
 void C_ConverterDlg::ConvertDate() {
-    MakeUpper(m_dateText);
-    MakeUpper(m_timeText);
-    C_Time result;
-    if (m_dateText.empty()) {
-        result.SetTime();
-    } else {
-        int day = 0, month = 0, year = 0;
-        if (std::sscanf(m_dateText.c_str(), "%d.%d.%d", &day, &month, &year) < 3) return;  // nothing changes
-        if (year < 100) year += 2000;
-        int hour = 0, minute = 0, second = 0;
-        if (!m_timeText.empty()) std::sscanf(m_timeText.c_str(), "%d:%d:%d", &hour, &minute, &second);
-        result.SetLocTime(year, month, day, hour, minute, second, NULL);
-        if (result.IsInvalid()) {
-            ShowMessage("Die Eingabe der Zeit nicht richtig erfolgt!", "Quendel", MB_OK);
-            result.SetTime();
+    const std::string date = Trimmed(m_dateText), time = Trimmed(m_timeText);
+    C_Time result("Now");
+    if (!date.empty()) {
+        // The user's own formats, as the dialog shows them; dd.MM.yyyy and HH:mm:ss always.
+        const std::string text = time.empty() ? date : date + " " + time;
+        const int flags = time.empty() ? FMT_DATE : FMT_DATE | FMT_TIME;
+        if (!result.SetLocFormatTime(text.c_str(), flags, LOCALE_USER_DEFAULT, NULL) &&
+            !ReadGermanDateTime(date, time, &result)) {
+            char pattern[81] = "";
+            GetLocaleInfoA(LOCALE_USER_DEFAULT, LOCALE_SSHORTDATE, pattern, sizeof pattern);
+            return void(Reject(IDC_DATE, "Die Eingabe der Zeit ist nicht richtig erfolgt!\nDatum/Uhrzeit: \x84" + text +
+                                             "\x93 (erwartet: Datum als " + pattern +
+                                             " oder TT.MM.JJJJ, Uhrzeit als HH:mm:ss)."));
         }
     }
     m_time = result;
@@ -89,20 +109,30 @@ void C_ConverterDlg::ConvertDate() {
 }
 
 void C_ConverterDlg::ConvertOleTime() {
+    const std::string text = Trimmed(m_oleTimeText);
+    static const char kForm[] = "Tage seit 30.12.1899, mit Komma oder Punkt";
     C_Time result("Now");
-    MakeLower(m_oleTimeText);
-    const std::string& text = m_oleTimeText;
-    if (!text.empty() && text.compare(0, 2, "0x") != 0) result.SetVariantTimeUTC(std::atof(text.c_str()));
+    if (!text.empty()) {
+        double days = 0;
+        if (!ParseDecimalFraction(text, &days)) return void(Reject(IDC_OLETIME, Complaint("OleTime", text, kNoNumber, kForm)));
+        result.SetVariantTimeUTC(days);
+        if (result.IsInvalid() || !InCalendar(result))
+            return void(Reject(IDC_OLETIME, Complaint("OleTime", text, kOutOfRange, kForm)));
+    }
     m_time = result;
     Refresh();
 }
 
 void C_ConverterDlg::OnZoneChange() {
     const int index = m_zoneCombo.GetCurSel();
-    const auto* record = static_cast<const TIME_ZONE_INFORMATION*>(m_zoneCombo.GetItemData(index));
-    if (!record) return;
-    TIME_ZONE_INFORMATION copy = *record;
-    C_Time::SetLocTimeZoneInfo(&copy);
+    const auto* item = static_cast<const ZoneItem*>(m_zoneCombo.GetItemData(index));
+    if (!item) return;
+    m_zoneInUse = item;
+    // The key brings the zone's per-year records; without it, "TZI" stands for every year.
+    if (!C_Time::SetLocTimeZoneByKeyName(item->key.c_str())) {
+        TIME_ZONE_INFORMATION copy = item->record;
+        C_Time::SetLocTimeZoneInfo(&copy);
+    }
     // The Filetime text still holds m_time as the last refresh wrote it: the same point,
     // shown again in the new zone.
     ConvertFileTime();

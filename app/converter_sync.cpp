@@ -5,7 +5,7 @@
 void C_ConverterDlg::OnInternetSync() {
     C_Time answer;
     const quendel::SyncOutcome outcome = quendel::InternetSync(
-        quendel::CurrentSyncSettings(), [this](const char* text) { m_clockLabel.SetText(text); }, answer);
+        quendel::CurrentSyncSettings(), [this](const char* text) { ShowSyncStatus(text); }, answer);
     // Failed: "Fehler!!" stays in the clock display until the next refresh. Busy: the
     // sync already running will refresh.
     if (outcome != quendel::SyncOutcome::kSet) return;

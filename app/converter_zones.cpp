@@ -37,7 +37,7 @@ void C_ConverterDlg::FillZoneList() {
     C_Time::GetLocTimeZoneInfo(&inForce);
     const std::string machineKey = MachineZoneKey(inForce);
     bool selected = false;
-    const TIME_ZONE_INFORMATION* machineRecord = nullptr;
+    const ZoneItem* machineItem = nullptr;
     // The database read since the dialog's construction, or read now (a second fill).
     std::vector<quendel::zone::NamedZone> database;
     if (m_zoneDatabase.valid()) {
@@ -53,20 +53,21 @@ void C_ConverterDlg::FillZoneList() {
         const quendel::zone::RegistryZone& zone = entry.zone;
         const int index = m_zoneCombo.AddString(zone.display);
         if (index < 0) continue;
-        auto* record = new TIME_ZONE_INFORMATION(zone.record);
-        m_zoneCombo.SetItemData(index, record);
-        if (!machineKey.empty() && machineKey == entry.subkey) machineRecord = record;
+        auto* item = new ZoneItem{zone.record, entry.subkey};
+        m_zoneCombo.SetItemData(index, item);
+        if (!machineKey.empty() && machineKey == entry.subkey) machineItem = item;
         // Several zones may share the name: the one enumerated last stays selected.
         if (inForce.StandardName[0] != 0 && std::wcsncmp(zone.record.StandardName, inForce.StandardName, 32) == 0) {
             m_zoneCombo.SetCurSel(index);
             selected = true;
         }
     }
-    if (!selected && machineRecord) {
+    if (!selected && machineItem) {
         // Items move as sorted insertions follow: find the machine's record where it ended up.
         for (int i = 0, count = m_zoneCombo.GetCount(); i < count; ++i)
-            if (m_zoneCombo.GetItemData(i) == machineRecord) m_zoneCombo.SetCurSel(i);
+            if (m_zoneCombo.GetItemData(i) == machineItem) m_zoneCombo.SetCurSel(i);
     }
+    m_zoneInUse = static_cast<const ZoneItem*>(m_zoneCombo.GetItemData(m_zoneCombo.GetCurSel()));
     m_zoneCombo.Send(WM_SETREDRAW, TRUE);
     if (m_zoneCombo.Handle()) InvalidateRect(m_zoneCombo.Handle(), NULL, TRUE);
 }

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "app/summer_facts.h"
+
 HolidayEntry g_holidays[kHolidayCapacity];
 int g_holidayCount = 0;
 
@@ -93,16 +95,12 @@ void AddNthWeekday(int year, int month, int n, int weekday, const C_String& name
 }
 
 void AddSummerTimeDay(int year, int which, const C_String& name, bool legal) {
-    // 1 February lies in the summer period that begins in the year, in either hemisphere.
-    const C_Time probe(year, 2, 1, 0, 0, 0);
-    if (probe.IsInvalid()) return;
-    TIME_ZONE_INFORMATION zone;
-    C_Time::GetLocTimeZoneInfo(&zone);
-    C_Time start;
-    C_Time end;
-    probe.IsSummerTime(&zone, &start, &end, NULL);
-    if (start.IsInvalid() || end.IsInvalid()) return;
-    Append(which == 0 ? start : end, name, legal);
+    C_Time start, end;
+    if (SummerChangesOfYear(year, &start, &end)) Append(which == 0 ? start : end, name, legal);
+}
+
+void AddSeason(int year, quendel::Season season, const C_String& name, bool legal) {
+    Append(quendel::SeasonStart(year, season), name, legal);
 }
 
 int CompareHolidays(const void* first, const void* second) {
@@ -140,10 +138,10 @@ int BuildHolidayTable(const C_Time& point) {
 
     // Offsets from 1 January: one day earlier in leap years after February.
     AddDayOfYear(y, 44, "Valentinstag", false);
-    AddDayOfYear(y, 79, "Fr\xFChlingsanfang", false);
-    AddDayOfYear(y, 171, "Sommeranfang", false);
-    AddDayOfYear(y, 265, "Herbstanfang", false);
-    AddDayOfYear(y, 355, "Winteranfang", false);
+    AddSeason(y, quendel::Season::kMarchEquinox, "Fr\xFChlingsanfang", false);
+    AddSeason(y, quendel::Season::kJuneSolstice, "Sommeranfang", false);
+    AddSeason(y, quendel::Season::kSeptemberEquinox, "Herbstanfang", false);
+    AddSeason(y, quendel::Season::kDecemberSolstice, "Winteranfang", false);
 
     AddEasterDay(y, -2, "KarFreitag", true);
     AddEasterDay(y, 0, "Ostersonntag", true);

@@ -8,6 +8,7 @@
 
 #include "strings/c_string.h"
 #include "timelib/c_time.h"
+#include "timelib/seasons.h"
 
 struct HolidayEntry {
     C_Time when;     // the instant that stands for the day
@@ -39,9 +40,11 @@ void AddEasterDay(int year, int offset, const C_String& name, bool legal);
 void AddAdventDay(int year, int offset, const C_String& name, bool legal);
 // 12:00 local of the n-th weekday (0 Monday to 6 Sunday) of the month.
 void AddNthWeekday(int year, int month, int n, int weekday, const C_String& name, bool legal);
-// The zone's summer-time start (which 0) or end (which 1) of the summer beginning in the
-// year; nothing in a zone without summer time.
+// The zone's change to (which 0) or from (which 1) summer time that falls in the year, by the
+// year's record; nothing in a year without summer time.
 void AddSummerTimeDay(int year, int which, const C_String& name, bool legal);
+// The instant of the equinox or solstice.
+void AddSeason(int year, quendel::Season season, const C_String& name, bool legal);
 
 // qsort-style order of two HolidayEntry records by instant: 1, -1 or 0.
 int CompareHolidays(const void* first, const void* second);

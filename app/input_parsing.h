@@ -1,15 +1,27 @@
-// Parsers of the main dialog's number inputs.
+// Readers of the main dialog's number inputs. Each reads the whole text or nothing: a text
+// with anything left over ("12ab", "13.45" as a time) is refused.
 #pragma once
 
-#include <cstddef>
 #include <cstdint>
+#include <string>
 
-// True when every character is one of "0123456789abcdef" (the empty text passes).
-bool IsHexText(const char* text);
-// The first count characters as hexadecimal digits (either case); only the last 8 / 16
-// digits count. Any other character makes the result 0.
-std::uint32_t ParseHex32(const char* text, std::size_t count);
-std::uint64_t ParseHex64(const char* text, std::size_t count);
-// Leading decimal digits with an optional sign, as atol reads them; beyond the 32-bit
-// range the value wraps like the platform's 32-bit long instead of being undefined.
-std::int32_t LeadingDecimal32(const char* text);
+#include "timelib/c_time.h"
+
+// The text without blanks around it.
+std::string Trimmed(const std::string& text);
+// Whether the text begins with "0x" or "0X".
+bool HasHexPrefix(const std::string& text);
+// Decimal digits only (no sign), at most the 64-bit range.
+bool ParseDecimalExactly(const std::string& text, std::uint64_t* value);
+// Hexadecimal digits (either case, after an optional "0x"), 1 to maxDigits of them.
+bool ParseHexExactly(const std::string& text, int maxDigits, std::uint64_t* value);
+// Unix seconds: signed decimal in 64 bits; in hexadecimal ("0x", or everywhere with the
+// check box) up to 8 digits are a signed 32-bit value (ffffffff is -1), 9 to 16 digits a
+// signed 64-bit one.
+bool ParseUnixSeconds(const std::string& text, bool hexadecimal, long long* seconds);
+// A decimal number with a decimal comma or point ("37979,5", "-1.25").
+bool ParseDecimalFraction(const std::string& text, double* value);
+// dd.MM.yyyy (two-digit years 00-49 are 20yy, 50-99 19yy) and HH:mm:ss or HH:mm, one or two digits a field, as
+// local time in the user time zone; false when the text is not of that form or the calendar
+// lacks the day.
+bool ReadGermanDateTime(const std::string& date, const std::string& time, C_Time* result);

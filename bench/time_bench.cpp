@@ -108,6 +108,17 @@ __attribute__((noinline)) std::uint64_t ChronoTicks(const SYSTEMTIME& f) {
            ((f.wHour * 60u + f.wMinute) * 60u + f.wSecond) * 10000000ull + f.wMilliseconds * 10000ull;
 }
 
+// The same with the checks SetTimeUTC makes: the date by year_month_day::ok(), the time of
+// day by its ranges; the same invalid answer for any failure.
+__attribute__((noinline)) std::uint64_t ChronoTicksChecked(const SYSTEMTIME& f) {
+    using namespace std::chrono;
+    const year_month_day ymd{year{f.wYear}, month{f.wMonth}, day{f.wDay}};
+    if (!ymd.ok() || f.wYear < 1601 || f.wHour > 23 || f.wMinute > 59 || f.wSecond > 59 || f.wMilliseconds > 999)
+        return ~0ull;
+    return static_cast<std::uint64_t>(sys_days{ymd}.time_since_epoch().count() + 134774) * 864000000000ull +
+           ((f.wHour * 60u + f.wMinute) * 60u + f.wSecond) * 10000000ull + f.wMilliseconds * 10000ull;
+}
+
 // The time pattern Format hands to GetTimeFormatA for 0x3b: the locale's, with the
 // millisecond marker after the last seconds letter.
 void MarkedTimePattern(char* pattern) {
@@ -178,6 +189,7 @@ int main() {
         C_Time whole;
         whole.SetSystemTimeUTC(&fields[i]);
         Check(ChronoTicks(fields[i]) == whole.GetTimeUTC(), "std::chrono ticks", i);
+        Check(ChronoTicksChecked(fields[i]) == whole.GetTimeUTC(), "std::chrono checked ticks", i);
     }
     // Format against the text its platform calls make.
     char markedTime[48], decimal[5];
@@ -227,6 +239,8 @@ int main() {
     });
     Line("UTC fields -> ticks (SetTimeUTC)", oursFromFields, "std::chrono sys_days + h/m/s", chronoFromFields, "<= 1.0x");
     Line("", oursFromFields, "SystemTimeToFileTime", platformFromFields, "<= 1.0x");
+    const double chronoChecked = Measure([&](int i) { return ChronoTicksChecked(fields[i]); });
+    Line("", oursFromFields, "std::chrono with ok() and time ranges", chronoChecked, "<= 1.0x");
     // For comparison: the same call with the arithmetic alone, without SetTimeUTC's checks
     // of the seven fields and the date, which the standard library's conversion does not make.
     const double conversionAlone = Measure([&](int i) {
@@ -249,6 +263,21 @@ int main() {
     });
     Line("ticks -> local fields (GetLocSystemTime)", oursToLocal, "ours ticks -> UTC fields", oursToFields, "<= 2x");
     Line("", oursToLocal, "SystemTimeToTzSpecificLocalTime (+fields)", platformToLocal, "<= 0.25x");
+
+    // The user zone with the registry's per-year records against the same zone as one fixed
+    // record, both through a null zone argument, over points from 1601 to 2400.
+    auto toUserLocal = [&](int i) {
+        SYSTEMTIME f;
+        C_Time(ticks[i]).GetLocSystemTime(&f, nullptr);
+        return static_cast<std::uint64_t>(f.wHour);
+    };
+    C_Time::SetLocTimeZoneByKeyName("Eastern Standard Time");
+    const double perYear = Measure(toUserLocal);
+    TIME_ZONE_INFORMATION fixed;
+    C_Time::GetLocTimeZoneInfoForYear(2010, &fixed);
+    C_Time::SetLocTimeZoneInfo(&fixed);
+    const double oneRecord = Measure(toUserLocal);
+    Line("user zone, per-year records (Eastern)", perYear, "the same zone, one fixed record", oneRecord, "<= 1.2x");
 
     // Local fields to ticks.
     const double oursFromLocal = Measure([&](int i) {

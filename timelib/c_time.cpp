@@ -109,6 +109,22 @@ long C_Time::GetUnixTime() const {
     return static_cast<std::int32_t>(static_cast<std::uint32_t>(quendel::civil::detail::DivideBy32(difference, 10000000)));
 }
 
+__int64 C_Time::GetUnixTime64() const {
+    // Whole seconds, rounded down: a point before 1970 lies in the second that began before it.
+    const std::int64_t ticks = static_cast<std::int64_t>(m_time & quendel::civil::kMaxTicks) -
+                               static_cast<std::int64_t>(kUnixEpoch);
+    return ticks >= 0 ? ticks / 10000000 : -((-ticks + 9999999) / 10000000);
+}
+
+bool C_Time::SetUnixTime64(__int64 seconds) {
+    // [-11644473600, 910692730085]: the seconds whose ticks lie in the range, 1601 to 30828.
+    constexpr std::int64_t kFirst = -static_cast<std::int64_t>(kUnixEpoch / 10000000);
+    constexpr std::int64_t kLast = static_cast<std::int64_t>((quendel::civil::kMaxTicks - kUnixEpoch) / 10000000);
+    if (seconds < kFirst || seconds > kLast) return false;
+    m_time = static_cast<std::uint64_t>(seconds * 10000000 + static_cast<std::int64_t>(kUnixEpoch));
+    return true;
+}
+
 bool C_Time::SetUnixTime(long seconds) {
     m_time = static_cast<std::uint64_t>(static_cast<std::int64_t>(seconds) * 10000000) + kUnixEpoch;
     return true;
@@ -150,8 +166,7 @@ bool C_Time::SetSystemTimeUTC(const SYSTEMTIME* fields) {
 bool C_Time::GetLocSystemTime(SYSTEMTIME* fields, const TIME_ZONE_INFORMATION* zone) const {
     // Straight from the ticks: the same as UTC fields through SystemTimeToLocalSystemTime,
     // without the round trip.
-    TIME_ZONE_INFORMATION copy;
-    zone = &quendel::zone::Resolve(zone, &copy);
+    zone = &quendel::zone::ResolveAt(zone, m_time);
     if (IsValid() && quendel::civil::TicksToFields(quendel::zone::WallOf(*zone, m_time), fields))
         return true;  // kNoTicks lies beyond the range: the fields are cleared below
     *fields = SYSTEMTIME{};
@@ -176,23 +191,22 @@ bool C_Time::SetTimeUTC(int year, int month, int day, int hour, int minute, int 
         return false;
     }
     m_time = quendel::civil::TicksOf(year, month, day, hour, minute, second, milliseconds);
-    return true;
+    return m_time != 0;  // 1601-01-01 00:00:00.000 is tick 0, the invalid time
 }
 
 bool C_Time::SetLocTime(int year, int month, int day, int hour, int minute, int second,
                         const TIME_ZONE_INFORMATION* zone) {
     // As SetLocSystemTime, without the round trip through a SYSTEMTIME.
     if (!quendel::civil::FieldsInRange(year, month, day, hour, minute, second, 0)) return false;
-    TIME_ZONE_INFORMATION copy;
-    zone = &quendel::zone::Resolve(zone, &copy);
-    const std::uint64_t utc = quendel::civil::DateExists(year, month, day)
-                                  ? quendel::zone::UtcOf(*zone, quendel::civil::TicksOf(year, month, day, hour, minute,
-                                                                                        second, 0))
-                                  : quendel::zone::kNoTicks;
+    std::uint64_t utc = quendel::zone::kNoTicks;
+    if (quendel::civil::DateExists(year, month, day)) {
+        const std::uint64_t wall = quendel::civil::TicksOf(year, month, day, hour, minute, second, 0);
+        utc = quendel::zone::UtcOf(quendel::zone::ResolveAtWall(zone, wall), wall);
+    }
     if (utc == quendel::zone::kNoTicks) {
         m_time = 0;
         return false;
     }
     m_time = utc;
-    return true;
+    return utc != 0;
 }

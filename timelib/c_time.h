@@ -5,9 +5,11 @@
 // convert by copying. A point is always UTC; local time exists only as calendar fields
 // (a SYSTEMTIME) of a given zone. 0 is the invalid time and compares below every valid one.
 //
-// Zone arguments point to a TIME_ZONE_INFORMATION record; a null pointer selects the global
-// user time zone, which is the machine's zone until SetLocTimeZoneInfo or
-// SetLocTimeZoneByRegString replaces it.
+// Zone arguments point to a TIME_ZONE_INFORMATION record, which applies to every year; a null
+// pointer selects the global user time zone, which is the machine's zone until
+// SetLocTimeZoneInfo, SetLocTimeZoneByRegString or SetLocTimeZoneByKeyName replaces it, and
+// which converts each point by the record of its year where the registry holds per-year
+// records (C_TimeZone converts in such a zone without making it the user zone).
 //
 // Local readings around a summer-time change (zone W. Europe, 2003):
 //   C_Time t(2003, 3, 30, 2, 30, 0, &zone);   // skipped hour: read as standard time,
@@ -19,6 +21,7 @@
 #include <windows.h>
 
 #include <string>
+#include <type_traits>
 
 #include "timelib/c_timespan.h"
 #include "timelib/export.h"
@@ -39,6 +42,13 @@ public:
     C_Time(FILETIME& ft);
     const C_Time& operator=(const C_Time& other);
     const C_Time& operator=(const C_Time* other);
+    // An integer sets the tick count: t = 0 is the invalid time (not the pointer form with a
+    // null pointer), t = ticks any count.
+    template <typename Integer, typename = typename std::enable_if<std::is_integral<Integer>::value>::type>
+    const C_Time& operator=(Integer ticks) {
+        m_time = static_cast<unsigned __int64>(ticks);
+        return *this;
+    }
 
     // Comparison (unsigned) and arithmetic (modulo 2^64, validity is not looked at)
     bool operator==(const C_Time& other) const;
@@ -71,9 +81,16 @@ public:
     unsigned __int64 GetTimeUTC() const;
     bool GetFileTime(FILETIME* ft) const;
     bool SetFileTime(const FILETIME& ft);
-    // Seconds since 1970-01-01 UTC; 0 before 1970, the wrapped 32-bit value after 2038.
+    // Seconds since 1970-01-01 UTC, 32-bit as existing callers know it: 0 before 1970, and
+    // after 2038-01-19 03:14:07 the low 32 bits of the count (2038-01-19 03:14:08 gives
+    // -2147483648, 2106-02-07 06:28:16 gives 0). GetUnixTime64 has the whole range.
     long GetUnixTime() const;
     bool SetUnixTime(long seconds);
+    // Seconds since 1970-01-01 UTC, signed 64-bit, for the whole tick range: negative before
+    // 1970, rounded down to the second the point lies in (1969-12-31 23:59:59.5 is -1).
+    __int64 GetUnixTime64() const;
+    // False, and the point unchanged, outside -11644473600 (1601) to 910692730085 (30828).
+    bool SetUnixTime64(__int64 seconds);
     // OLE automation dates, linear form: -1.25 is 1899-12-28 18:00. A date whose tick count
     // lies beyond the signed 64-bit range, or a NaN, gives the invalid time.
     bool GetVariantTimeUTC(double* date) const;
@@ -85,12 +102,15 @@ public:
     bool SetLocSystemTime(const SYSTEMTIME* fields, const TIME_ZONE_INFORMATION* zone = NULL);
     // Range checks first (year >= 1601, month 1-12, day 1-31, hour 0-23, minute and second
     // 0-59, ms 0-999): a failure keeps the value. Then the conversion: a failure there
-    // (31 April, 29 February 2003) leaves the invalid time.
+    // (31 April, 29 February 2003) leaves the invalid time, and so does 1601-01-01
+    // 00:00:00.000 (tick 0): both give false.
     bool SetTimeUTC(int year, int month, int day, int hour, int minute, int second, int milliseconds);
     bool SetLocTime(int year, int month, int day, int hour, int minute, int second,
                     const TIME_ZONE_INFORMATION* zone = NULL);
 
     // Time zones and summer time
+    // Sets the user time zone to the record, for every year (an empty name included); null
+    // goes back to the machine's zone.
     static void SetLocTimeZoneInfo(TIME_ZONE_INFORMATION* zone);
     static void GetLocTimeZoneInfo(TIME_ZONE_INFORMATION* zone);
     // Selects the zone of the registry's time-zone database whose "Std" value (not its key
@@ -98,6 +118,18 @@ public:
     static bool SetLocTimeZoneByRegString(const char* name);
     // The user zone's standard name, cut to fit and always terminated (size > 0).
     static void GetLocTimeZoneAsRegString(char* buffer, int size);
+    // Selects the zone of the registry's time-zone database stored under the key name
+    // ("Eastern Standard Time"), with its per-year records; false, and the user zone
+    // unchanged, when there is no such key. SetLocTimeZoneByRegString and the machine's
+    // zone at start carry their per-year records too; SetLocTimeZoneInfo sets one record
+    // for every year. Every member called with a null zone then converts by the record of
+    // the year concerned:
+    //   C_Time::SetLocTimeZoneByKeyName("Eastern Standard Time");
+    //   C_Time(2003, 3, 20, 16, 0, 0)   2003-03-20 21:00 UTC: standard time, summer began 6 April
+    //   C_Time(2010, 3, 20, 17, 0, 0)   2010-03-20 21:00 UTC: summer time since 14 March
+    static bool SetLocTimeZoneByKeyName(const char* key);
+    // The user zone's record of a local year (the record in force that year).
+    static void GetLocTimeZoneInfoForYear(int year, TIME_ZONE_INFORMATION* zone);
     // Whether the point lies in summer time in the zone. start and end receive the summer
     // period that begins in the point's UTC year (invalid without summer time); local the
     // local fields. Each output may be null. In a southern-hemisphere zone a point in

@@ -90,9 +90,9 @@ namespace {
 
 // Days from 1601-01-01 to the point's local date; false for a point without local fields.
 bool LocalDays(const C_Time& t, const TIME_ZONE_INFORMATION* zone, std::uint32_t* days) {
-    TIME_ZONE_INFORMATION copy;
-    zone = &quendel::zone::Resolve(zone, &copy);
-    const std::uint64_t wall = t.IsValid() ? quendel::zone::WallOf(*zone, t.GetTimeUTC()) : quendel::zone::kNoTicks;
+    const std::uint64_t utc = t.GetTimeUTC();
+    const std::uint64_t wall = t.IsValid() ? quendel::zone::WallOf(quendel::zone::ResolveAt(zone, utc), utc)
+                                           : quendel::zone::kNoTicks;
     if (wall == quendel::zone::kNoTicks) return false;
     std::uint64_t tickOfDay;
     civil::SplitDays(wall, days, &tickOfDay);
@@ -213,4 +213,9 @@ C_Time C_Time::EndDayLOC(const TIME_ZONE_INFORMATION* zone) const {
     return (start + C_TimeSpan(36 * kHour)).StartDayLOC(zone);
 }
 
-C_Time C_Time::EndDayUTC() const { return StartDayUTC() + C_TimeSpan(kDay); }
+C_Time C_Time::EndDayUTC() const {
+    const C_Time start = StartDayUTC();
+    // The invalid point has no day; the first day's midnight is tick 0 and reads as invalid.
+    if (IsInvalid() || (start.IsInvalid() && GetTimeUTC() >= static_cast<unsigned __int64>(kDay))) return C_Time();
+    return start + C_TimeSpan(kDay);
+}

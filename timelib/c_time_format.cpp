@@ -6,6 +6,7 @@
 
 #include "strings/c_string.h"
 #include "timelib/c_time.h"
+#include "timelib/locale_patterns.h"
 
 const char C_Time::m_fmtTicksDecimal[] = "%I64d";
 const char C_Time::m_fmtTicksHex[] = "%I64x";
@@ -16,7 +17,6 @@ const char kEmpty[] = "";
 const char kInvalidPoint[] = " ?????";
 const char kInvalidSpan[] = " ???";
 const char kDateTimeSeparator[] = " - ";
-const char kMillisecondMarker[] = ".xxx";
 
 // Appends text at the end of the terminated text in buffer, cut to the capacity.
 void Append(char* buffer, unsigned int capacity, const char* text) {
@@ -42,27 +42,7 @@ public:
         m_buffer[m_used] = 0;
     }
 
-    // Runs one platform formatting call (it returns the length written with its
-    // terminator, or 0) at the end of the text; a failure leaves the text as it was.
-    template <typename Call>
-    void Piece(Call call) {
-        if (m_used + 1 >= m_capacity) return;
-        const int n = call(m_buffer + m_used, static_cast<int>(m_capacity - m_used));
-        if (n > 0)
-            m_used += static_cast<unsigned int>(n) - 1;
-        else
-            m_buffer[m_used] = 0;
-    }
-
     unsigned int Used() const { return m_used; }
-
-    // The first occurrence of the millisecond marker from offset from on, or null.
-    char* FindMarker(unsigned int from) const {
-        for (unsigned int i = from; i + 4 <= m_used; ++i)
-            if (m_buffer[i] == kMillisecondMarker[0] && std::memcmp(m_buffer + i, kMillisecondMarker, 4) == 0)
-                return m_buffer + i;
-        return nullptr;
-    }
 
 private:
     char* m_buffer;
@@ -70,46 +50,15 @@ private:
     unsigned int m_used = 0;
 };
 
-// Moves the terminated text at from to to (to < from), terminator included.
-void ShiftLeft(char* to, const char* from) {
-    while ((*to++ = *from++) != 0) {
-    }
-}
-
-// The date pattern: the locale's short date, or "yyyy-MM-dd"; a four-digit year cut to two
-// digits unless the caller keeps it.
-void DatePattern(LCID locale, bool year4, char (&pattern)[81]) {
-    if (GetLocaleInfoA(locale, LOCALE_SSHORTDATE, pattern, sizeof pattern) <= 0) std::memcpy(pattern, "yyyy-MM-dd", 11);
-    if (year4) return;
-    for (char* y = pattern; y[0]; ++y) {
-        if (y[0] == 'y' && y[1] == 'y' && y[2] == 'y' && y[3] == 'y') {
-            ShiftLeft(y + 2, y + 4);
-            return;
-        }
-    }
-}
-
-// The time pattern: the locale's (up to 29 characters), or "HH:mm:ss". Without seconds the
-// seconds and the separator before them go ("HH:mm:ss tt" becomes "HH:mm tt"); with
-// milliseconds the marker follows the last seconds letter: the buffer has room for both.
-void TimePattern(LCID locale, bool seconds, bool milliseconds, char (&pattern)[40]) {
-    if (GetLocaleInfoA(locale, LOCALE_STIMEFORMAT, pattern, 30) <= 0) std::memcpy(pattern, "HH:mm:ss", 9);
-    int first = -1, last = -1, length = 0;
-    for (; pattern[length]; ++length) {
-        if (pattern[length] == 's') {
-            if (first < 0) first = length;
-            last = length;
-        }
-    }
-    if (first < 0) return;
-    if (!seconds) {
-        int to = first;
-        while (pattern[to] == 's') ++to;
-        ShiftLeft(pattern + (first > 0 ? first - 1 : 0), pattern + to);
-    } else if (milliseconds) {
-        for (int i = length; i > last; --i) pattern[i + 4] = pattern[i];  // terminator included
-        std::memcpy(pattern + last + 1, kMillisecondMarker, 4);
-    }
+// One piece of the text in a buffer of its own: the platform's output, trailing blanks
+// (a unit text's space) taken off; empty when the call fails.
+template <typename Call>
+int FormatPiece(char (&piece)[160], Call call) {
+    int n = call(piece, static_cast<int>(sizeof piece)) - 1;
+    if (n < 0) n = 0;
+    while (n > 0 && piece[n - 1] == ' ') --n;
+    piece[n] = 0;
+    return n;
 }
 
 }  // namespace
@@ -125,20 +74,21 @@ const char* C_Time::Format(char* buffer, unsigned int capacity, int flags, unsig
         out.Append(kInvalidPoint, sizeof kInvalidPoint - 1);
         return buffer;
     }
+    // Each piece whole or not at all: a date, or a time, that does not fit is left out, and
+    // the separator stands only between two pieces.
+    char date[160] = "", time[160] = "";
+    int dateLength = 0, timeLength = 0;
     if (flags & FMT_DATE) {
         char pattern[81];
-        DatePattern(locale, (flags & FMT_YEAR4) != 0, pattern);
-        out.Piece([&](char* at, int room) { return GetDateFormatA(locale, 0, &fields, pattern, at, room); });
-        if (flags & FMT_TIME) out.Append(kDateTimeSeparator, sizeof kDateTimeSeparator - 1);
+        quendel::DatePattern(locale, (flags & FMT_YEAR4) != 0, pattern);
+        dateLength = FormatPiece(date, [&](char* at, int room) { return GetDateFormatA(locale, 0, &fields, pattern, at, room); });
     }
-    const unsigned int timeStart = out.Used();  // the marker can only be in the time
     if (flags & FMT_TIME) {
         char pattern[40];
-        TimePattern(locale, (flags & FMT_SECONDS) != 0, (flags & FMT_MSECONDS) != 0, pattern);
-        out.Piece([&](char* at, int room) { return GetTimeFormatA(locale, 0, &fields, pattern, at, room); });
-    }
-    if (flags & FMT_MSECONDS) {
-        if (char* marker = out.FindMarker(timeStart)) {
+        quendel::TimePattern(locale, (flags & FMT_SECONDS) != 0, (flags & FMT_MSECONDS) != 0, pattern);
+        timeLength = FormatPiece(time, [&](char* at, int room) { return GetTimeFormatA(locale, 0, &fields, pattern, at, room); });
+        char* marker = (flags & FMT_MSECONDS) ? std::strstr(time, quendel::kMillisecondMarker) : nullptr;
+        if (marker) {
             char decimal[5];
             if (GetLocaleInfoA(locale, LOCALE_SDECIMAL, decimal, sizeof decimal) <= 0 || !decimal[0]) decimal[0] = '.';
             marker[0] = decimal[0];
@@ -148,6 +98,13 @@ const char* C_Time::Format(char* buffer, unsigned int capacity, int flags, unsig
             marker[2] = static_cast<char>('0' + ms / 10 % 10);
             marker[3] = static_cast<char>('0' + ms % 10);
         }
+    }
+    const unsigned int room = capacity - 1;
+    if (dateLength > 0 && static_cast<unsigned int>(dateLength) <= room) out.Append(date, static_cast<unsigned int>(dateLength));
+    const unsigned int separator = out.Used() > 0 ? sizeof kDateTimeSeparator - 1 : 0;
+    if (timeLength > 0 && out.Used() + separator + static_cast<unsigned int>(timeLength) <= room) {
+        out.Append(kDateTimeSeparator, separator);
+        out.Append(time, static_cast<unsigned int>(timeLength));
     }
     return buffer;
 }
@@ -198,14 +155,16 @@ const char* C_Time::GetMonthString(std::string& text, bool abbreviated, unsigned
 const char* C_Time::GetDayString(C_String& text, bool abbreviated, unsigned long locale,
                                  const TIME_ZONE_INFORMATION* zone) const {
     char name[50];
-    NameOf(GetLocWeekDay(zone), 7, LOCALE_SDAYNAME1, LOCALE_SABBREVDAYNAME1, abbreviated, locale, name);
+    NameOf(IsValid() ? GetLocWeekDay(zone) : -1, 7, LOCALE_SDAYNAME1, LOCALE_SABBREVDAYNAME1, abbreviated, locale,
+           name);
     text = name;
     return text.c_str();
 }
 
 const char* C_Time::GetDayString(std::string& text, bool abbreviated, unsigned long locale) const {
     char name[50];
-    NameOf(GetLocWeekDay(NULL), 7, LOCALE_SDAYNAME1, LOCALE_SABBREVDAYNAME1, abbreviated, locale, name);
+    NameOf(IsValid() ? GetLocWeekDay(NULL) : -1, 7, LOCALE_SDAYNAME1, LOCALE_SABBREVDAYNAME1, abbreviated, locale,
+           name);
     text = name;
     return text.c_str();
 }
@@ -252,8 +211,8 @@ const char* C_TimeSpan::Format(char* buffer, unsigned int capacity, int flags) c
         used = std::snprintf(work, sizeof work, (flags & FMT_TIME) ? "%lld - " : "%lld Tage", days);
     const bool time = flags & FMT_TIME, sec = flags & FMT_SECONDS, ms = flags & FMT_MSECONDS;
     if (time && sec && ms)
-        std::snprintf(work + used, sizeof work - used, "%02lld:%02lld:%02lld,%lld", hours % 24, minutes % 60,
-                      seconds % 60, milliseconds);
+        std::snprintf(work + used, sizeof work - used, "%02lld:%02lld:%02lld,%s%03lld", hours % 24, minutes % 60,
+                      seconds % 60, milliseconds < 0 ? "-" : "", milliseconds < 0 ? -milliseconds : milliseconds);
     else if (time && sec)
         std::snprintf(work + used, sizeof work - used, "%02lld:%02lld:%02lld", hours % 24, minutes % 60, seconds % 60);
     else if (time)

@@ -5,7 +5,11 @@
 // (zone_rules.h) instead of SystemTimeToTzSpecificLocalTime: the results are those of the
 // platform's published contract on every platform, change-overs off the full hour
 // included, and local readings convert by the regime in force at that wall-clock time.
+#include <atomic>
 #include <cstring>
+#include <mutex>
+#include <string>
+#include <utility>
 
 #include "timelib/c_time.h"
 #include "timelib/civil.h"
@@ -18,21 +22,83 @@ using quendel::zone::StandardBiasUse;
 
 TIME_ZONE_INFORMATION C_Time::m_glbUserTimeZone = {};
 
-using quendel::zone::Resolve;
+namespace {
 
-void C_Time::SetLocTimeZoneInfo(TIME_ZONE_INFORMATION* zone) { m_glbUserTimeZone = *zone; }
+// The user time zone's records year by year; m_glbUserTimeZone holds the record in force
+// this year, as GetTimeZoneInformation gives the machine's. Until a zone is chosen it is the
+// machine's, read once on first use under a lock, so that threads that only read never race
+// (a failed read is tried again).
+quendel::zone::ZoneYears g_userYears;
+std::atomic<bool> g_userSet{false}, g_machineRead{false};
+std::mutex g_readMachine;
+
+int PresentYear() {
+    SYSTEMTIME now;
+    C_Time("Now").GetSystemTimeUTC(&now);
+    return now.wYear;
+}
+
+}  // namespace
+
+void quendel::zone::ForgetMachineZone() { g_machineRead = false; }
+
+const quendel::zone::ZoneYears& quendel::zone::UserZoneYears() {
+    if (!g_userSet.load(std::memory_order_acquire) && !g_machineRead.load(std::memory_order_acquire)) {
+        TIME_ZONE_INFORMATION unused;
+        C_Time::GetLocTimeZoneInfo(&unused);
+    }
+    return g_userYears;
+}
+
+void C_Time::SetLocTimeZoneInfo(TIME_ZONE_INFORMATION* zone) {
+    if (!zone) {  // back to the machine's zone, read again on the next use
+        g_userSet = false;
+        g_machineRead = false;
+        return;
+    }
+    m_glbUserTimeZone = *zone;
+    g_userYears = quendel::zone::ZoneYears(*zone);
+    g_userSet = true;
+}
 
 void C_Time::GetLocTimeZoneInfo(TIME_ZONE_INFORMATION* zone) {
-    if (m_glbUserTimeZone.StandardName[0] == 0) {
-        // A zone without summer-time rules (result 0) is still the machine's zone, with its
-        // bias: only a failure falls back to UTC. An empty name asks again next time.
-        if (quendel::ReadMachineZone(&m_glbUserTimeZone) == TIME_ZONE_ID_INVALID) m_glbUserTimeZone = {};
+    if (!g_userSet.load(std::memory_order_acquire) && !g_machineRead.load(std::memory_order_acquire)) {
+        const std::lock_guard<std::mutex> lock(g_readMachine);
+        if (!g_machineRead.load()) {
+            // A zone without summer-time rules (result 0) is still the machine's zone, with
+            // its bias: only a failure falls back to UTC, and asks again next time.
+            TIME_ZONE_INFORMATION machine = {};
+            const bool read = quendel::ReadMachineZone(&machine) != TIME_ZONE_ID_INVALID;
+            if (!read) machine = {};
+            quendel::zone::ZoneYears years(machine);
+            // The machine's zone with its per-year records, where the database has them.
+            char key[128];
+            quendel::zone::ZoneYears perYear;
+            if (read && quendel::ReadMachineZoneKey(key, sizeof key) && perYear.Read(key) && perYear.HasYears())
+                years = std::move(perYear);
+            m_glbUserTimeZone = machine;
+            g_userYears = std::move(years);
+            g_machineRead.store(read, std::memory_order_release);
+        }
     }
     *zone = m_glbUserTimeZone;
 }
 
+void C_Time::GetLocTimeZoneInfoForYear(int year, TIME_ZONE_INFORMATION* zone) {
+    *zone = quendel::zone::UserZoneYears().ForYear(year);
+}
+
+bool C_Time::SetLocTimeZoneByKeyName(const char* key) {
+    quendel::zone::ZoneYears years;
+    if (!key || !years.Read(key)) return false;
+    g_userYears = std::move(years);
+    m_glbUserTimeZone = g_userYears.ForYear(PresentYear());
+    g_userSet = true;
+    return true;
+}
+
 bool C_Time::SetLocTimeZoneByRegString(const char* name) {
-    bool found = false;
+    std::string found;
     const bool opened = quendel::zone::ForEachZoneKey([&](const char* subkey) {
         quendel::zone::RegistryZone zone;
         if (!quendel::zone::ReadRegistryZone(subkey, &zone)) return true;  // skip, go on
@@ -40,11 +106,10 @@ bool C_Time::SetLocTimeZoneByRegString(const char* name) {
         char standardName[80];
         quendel::zone::FieldToName(zone.record.StandardName, standardName, sizeof standardName);
         if (std::strcmp(standardName, name) != 0) return true;
-        m_glbUserTimeZone = zone.record;
-        found = true;
+        found = subkey;
         return false;
     });
-    return opened && found;
+    return opened && !found.empty() && SetLocTimeZoneByKeyName(found.c_str());
 }
 
 void C_Time::GetLocTimeZoneAsRegString(char* buffer, int size) {
@@ -64,8 +129,7 @@ void C_Time::SearchDaylLimiter(SYSTEMTIME& rule, FILETIME* instant) {
 }
 
 bool C_Time::IsSummerTime(const TIME_ZONE_INFORMATION* zone, C_Time* start, C_Time* end, SYSTEMTIME* local) const {
-    TIME_ZONE_INFORMATION copy;
-    const TIME_ZONE_INFORMATION& z = Resolve(zone, &copy);
+    const TIME_ZONE_INFORMATION& z = quendel::zone::ResolveAt(zone, m_time);
     const quendel::zone::Evaluation e = quendel::zone::Evaluate(z, m_time, StandardBiasUse::kIgnore);
     if (local) {
         const __int64 bias = static_cast<__int64>(z.Bias) + (e.summer ? z.DaylightBias : 0);
@@ -78,18 +142,16 @@ bool C_Time::IsSummerTime(const TIME_ZONE_INFORMATION* zone, C_Time* start, C_Ti
 }
 
 bool C_Time::SystemTimeToLocalSystemTime(const TIME_ZONE_INFORMATION* zone, const SYSTEMTIME* utc, SYSTEMTIME* local) {
-    TIME_ZONE_INFORMATION copy;
-    const TIME_ZONE_INFORMATION& z = Resolve(zone, &copy);
     unsigned __int64 ticks, wall;
-    return quendel::civil::FieldsToTicks(*utc, &ticks) && quendel::zone::UtcToWall(z, ticks, &wall) &&
+    return quendel::civil::FieldsToTicks(*utc, &ticks) &&
+           quendel::zone::UtcToWall(quendel::zone::ResolveAt(zone, ticks), ticks, &wall) &&
            quendel::civil::TicksToFields(wall, local);
 }
 
 bool C_Time::LocalSystemTimeToFileTime(const TIME_ZONE_INFORMATION* zone, const SYSTEMTIME* local, FILETIME* utc) {
-    TIME_ZONE_INFORMATION copy;
-    const TIME_ZONE_INFORMATION& z = Resolve(zone, &copy);
     unsigned __int64 wall, ticks = 0;
-    const bool ok = quendel::civil::FieldsToTicks(*local, &wall) && quendel::zone::WallToUtc(z, wall, &ticks);
+    const bool ok = quendel::civil::FieldsToTicks(*local, &wall) &&
+                    quendel::zone::WallToUtc(quendel::zone::ResolveAtWall(zone, wall), wall, &ticks);
     C_Time(ok ? ticks : 0).GetFileTime(utc);
     return ok;
 }

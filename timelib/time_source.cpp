@@ -1,5 +1,7 @@
 #include "timelib/time_source.h"
 
+#include "timelib/user_zone.h"
+
 namespace quendel {
 namespace {
 
@@ -20,10 +22,19 @@ ClockSource SetClockSource(ClockSource source) {
 MachineZoneSource SetMachineZoneSource(MachineZoneSource source) {
     const MachineZoneSource previous = g_machineZone;
     g_machineZone = source ? source : PlatformZone;
+    zone::ForgetMachineZone();
     return previous;
 }
 
 void ReadClock(FILETIME* now) { g_clock(now); }
 DWORD ReadMachineZone(TIME_ZONE_INFORMATION* zone) { return g_machineZone(zone); }
+
+bool ReadMachineZoneKey(char* key, int size) {
+    DYNAMIC_TIME_ZONE_INFORMATION machine = {};
+    if (g_machineZone != PlatformZone || size <= 0 || GetDynamicTimeZoneInformation(&machine) == TIME_ZONE_ID_INVALID)
+        return false;
+    machine.TimeZoneKeyName[127] = 0;
+    return WideCharToMultiByte(CP_ACP, 0, machine.TimeZoneKeyName, -1, key, size, NULL, NULL) > 1;
+}
 
 }  // namespace quendel

@@ -21,5 +21,8 @@ QTL_API MachineZoneSource SetMachineZoneSource(MachineZoneSource source);
 
 QTL_API void ReadClock(FILETIME* now);
 QTL_API DWORD ReadMachineZone(TIME_ZONE_INFORMATION* zone);
+// The key name of the machine's zone in the registry's time-zone database, so that its
+// per-year records can be found; false while another machine-zone source is installed.
+QTL_API bool ReadMachineZoneKey(char* key, int size);
 
 }  // namespace quendel

@@ -111,6 +111,16 @@ struct ZoneCache {
     Period periods[kCachedBuckets][2];  // of the bucket's two UTC years, read by Evaluate only
 };
 
+// A thread alternates between a few records: the years of a zone with per-year rules, or
+// the zones it compares. Each keeps a cache of its own; the one used last is tried first.
+constexpr unsigned kWays = 4;
+
+struct ThreadCaches {
+    ZoneCache ways[kWays];
+    unsigned current;  // the way used last
+    unsigned victim;   // the way a record not held replaces next, round robin
+};
+
 // The tag a current bucket for utc carries. A point beyond kMaxTicks has bit 15 set and
 // never meets a bucket, which holds at most index 32767.
 inline std::uint32_t TagOf(const ZoneCache& cache, std::uint64_t utc) {
@@ -127,14 +137,14 @@ inline std::uint32_t SlotOf(std::uint64_t utc) {
 // call before the library's initialisation (zero) takes the runtime's way.
 const DWORD g_slotPlusOne = TlsAlloc() + 1;  // 0 without a slot (TLS_OUT_OF_INDEXES + 1)
 
-__attribute__((noinline)) ZoneCache& NewThreadCache() {
+__attribute__((noinline)) ThreadCaches& NewThreadCache() {
     // Owned by the thread's storage, which the runtime frees when the thread ends.
-    static thread_local ZoneCache storage = {};
+    static thread_local ThreadCaches storage = {};
     if (g_slotPlusOne - 1 < 64) TlsSetValue(g_slotPlusOne - 1, &storage);
     return storage;
 }
 
-inline ZoneCache& ThreadCache() {
+inline ThreadCaches& ThreadCache() {
     const DWORD slot = g_slotPlusOne - 1;  // wraps to the largest value without a slot
     if (slot < 64) {
         // One load through the segment register that addresses the block, where
@@ -146,7 +156,7 @@ inline ZoneCache& ThreadCache() {
 #else
         __asm__("movl %%fs:%c2(,%1,4), %0" : "=r"(cached) : "r"(slot), "i"(offsetof(TEB, TlsSlots)));
 #endif
-        if (cached) return *static_cast<ZoneCache*>(cached);
+        if (cached) return *static_cast<ThreadCaches*>(cached);
     }
     return NewThreadCache();  // the thread's first call, or no slot in the block
 }
@@ -197,10 +207,27 @@ void FillBucket(const TIME_ZONE_INFORMATION& zone, StandardBiasUse use, std::uin
     cache.periods[SlotOf(utc)][1] = has[2] ? periods[2] : Period{0, 0};
 }
 
-// The thread's cache made current for the record.
+// The thread's cache used last.
+inline ZoneCache& Current() {
+    ThreadCaches& caches = ThreadCache();
+    return caches.ways[caches.current];
+}
+
+// The thread's cache for the record, made the current one: the way that holds it, or the
+// next victim taking it in.
 ZoneCache& CacheFor(const TIME_ZONE_INFORMATION& zone, StandardBiasUse use) {
-    ZoneCache& cache = ThreadCache();
-    if (cache.generation == 0 || !MatchesKey(zone, use, cache.key)) {
+    ThreadCaches& caches = ThreadCache();
+    for (unsigned i = 0; i < kWays; ++i) {
+        const unsigned way = (caches.current + i) % kWays;
+        if (caches.ways[way].generation != 0 && MatchesKey(zone, use, caches.ways[way].key)) {
+            caches.current = way;
+            return caches.ways[way];
+        }
+    }
+    caches.current = caches.victim;
+    caches.victim = (caches.victim + 1) % kWays;
+    ZoneCache& cache = caches.ways[caches.current];
+    {
         cache.key = KeyOf(zone, use);
         cache.form = FormOf(zone);
         cache.offsets[0] = static_cast<std::uint64_t>(MinutesToTicks(zone.Bias) + MinutesToTicks(zone.StandardBias));
@@ -213,13 +240,29 @@ ZoneCache& CacheFor(const TIME_ZONE_INFORMATION& zone, StandardBiasUse use) {
     return cache;
 }
 
-// The bucket of utc when the thread's cache holds the record and a current bucket for
-// utc, else null. Buckets are only ever filled for rule-form records.
-inline const Bucket* CachedBucket(const TIME_ZONE_INFORMATION& zone, std::uint64_t utc, StandardBiasUse use,
-                                  const ZoneCache& cache) {
-    const Bucket& b = cache.buckets[SlotOf(utc)];
-    if (b.tag != TagOf(cache, utc) || !MatchesKey(zone, use, cache.key)) return nullptr;
-    return &b;
+// The way holding the record, the one used last tried first; null when none holds it.
+__attribute__((noinline)) const ZoneCache* OtherWay(ThreadCaches& caches, const TIME_ZONE_INFORMATION& zone,
+                                                    StandardBiasUse use) {
+    for (unsigned way = 0; way < kWays; ++way)
+        if (caches.ways[way].generation != 0 && MatchesKey(zone, use, caches.ways[way].key)) {
+            caches.current = way;
+            return &caches.ways[way];
+        }
+    return nullptr;
+}
+
+inline const ZoneCache* WayOf(const TIME_ZONE_INFORMATION& zone, StandardBiasUse use) {
+    ThreadCaches& caches = ThreadCache();
+    const ZoneCache& last = caches.ways[caches.current];
+    return MatchesKey(zone, use, last.key) ? &last : OtherWay(caches, zone, use);
+}
+
+// The bucket of utc in the way, when it is current, else null. Buckets are only ever filled
+// for rule-form records.
+inline const Bucket* CachedBucket(const ZoneCache* way, std::uint64_t utc) {
+    if (!way) return nullptr;
+    const Bucket& b = way->buckets[SlotOf(utc)];
+    return b.tag == TagOf(*way, utc) ? &b : nullptr;
 }
 
 inline bool SummerInBucket(const Bucket& b, std::uint64_t utc) {
@@ -274,13 +317,12 @@ Evaluation Evaluate(const TIME_ZONE_INFORMATION& zone, std::uint64_t utc, Standa
     Evaluation e = {summer, false, {0, 0}};
     const int own = utc < b->nextYear ? 0 : 1;  // the period beginning in utc's UTC year
     e.hasPeriod = (b->flags & (own == 0 ? kHasFirst : kHasSecond)) != 0;
-    if (e.hasPeriod) e.period = ThreadCache().periods[SlotOf(utc)][own];
+    if (e.hasPeriod) e.period = Current().periods[SlotOf(utc)][own];
     return e;
 }
 
 bool InSummer(const TIME_ZONE_INFORMATION& zone, std::uint64_t utc, StandardBiasUse use) {
-    const ZoneCache& cache = ThreadCache();
-    if (const Bucket* b = CachedBucket(zone, utc, use, cache)) return SummerInBucket(*b, utc);
+    if (const Bucket* b = CachedBucket(WayOf(zone, use), utc)) return SummerInBucket(*b, utc);
     return SlowSummer(zone, utc, use);
 }
 
@@ -302,11 +344,11 @@ __attribute__((noinline)) std::uint64_t UtcOfSlow(const TIME_ZONE_INFORMATION& z
 
 std::uint64_t WallOf(const TIME_ZONE_INFORMATION& zone, std::uint64_t utc) {
     // The cached answer on a path of its own, with few registers and no branch on the answer.
-    const ZoneCache& cache = ThreadCache();
-    if (const Bucket* b = CachedBucket(zone, utc, StandardBiasUse::kApply, cache)) {
+    const ZoneCache* cache = WayOf(zone, StandardBiasUse::kApply);
+    if (const Bucket* b = CachedBucket(cache, utc)) {
         // Both offsets lie within 2^62 of zero, utc within the range: a result below zero
         // wraps above kMaxTicks.
-        const std::uint64_t wall = utc - Select(SummerInBucket(*b, utc), cache.offsets[0], cache.offsets[1]);
+        const std::uint64_t wall = utc - Select(SummerInBucket(*b, utc), cache->offsets[0], cache->offsets[1]);
         return wall <= civil::kMaxTicks ? wall : kNoTicks;
     }
     return WallOfSlow(zone, utc);
@@ -316,12 +358,12 @@ std::uint64_t UtcOf(const TIME_ZONE_INFORMATION& zone, std::uint64_t wall) {
     // A summer-time reading, the first of a repeated pair included, reads back on the summer
     // clock; standard time, and the readings that the change to summer time skips, on the
     // standard one.
-    const ZoneCache& cache = ThreadCache();
-    if (wall <= civil::kMaxTicks) {
-        const std::uint64_t summer = wall + cache.offsets[1];  // meaningful once the key matched
+    const ZoneCache* cache = WayOf(zone, StandardBiasUse::kApply);
+    if (cache && wall <= civil::kMaxTicks) {
+        const std::uint64_t summer = wall + cache->offsets[1];
         if (summer <= civil::kMaxTicks) {
-            if (const Bucket* b = CachedBucket(zone, summer, StandardBiasUse::kApply, cache)) {
-                const std::uint64_t standard = wall + cache.offsets[0];
+            if (const Bucket* b = CachedBucket(cache, summer)) {
+                const std::uint64_t standard = wall + cache->offsets[0];
                 const std::uint64_t utc = Select(SummerInBucket(*b, summer), standard, summer);
                 return utc <= civil::kMaxTicks ? utc : kNoTicks;
             }

@@ -54,19 +54,19 @@ SYSTEMTIME LoadSystemTime(const BYTE* p) {
     return t;
 }
 
-// Fills the record's biases and dates from "TZI"; anything but 44 bytes leaves them zero.
-void ReadTzi(HKEY key, TIME_ZONE_INFORMATION* record) {
+}  // namespace
+
+bool ReadTzi(HKEY key, const char* name, TIME_ZONE_INFORMATION* record) {
     BYTE tzi[64] = {};
     DWORD type = 0, bytes = sizeof tzi;
-    if (RegQueryValueExA(key, "TZI", NULL, &type, tzi, &bytes) != ERROR_SUCCESS || bytes != 44) return;
+    if (RegQueryValueExA(key, name, NULL, &type, tzi, &bytes) != ERROR_SUCCESS || bytes != 44) return false;
     record->Bias = static_cast<LONG>(LoadLe32(tzi));
     record->StandardBias = static_cast<LONG>(LoadLe32(tzi + 4));
     record->DaylightBias = static_cast<LONG>(LoadLe32(tzi + 8));
     record->StandardDate = LoadSystemTime(tzi + 12);
     record->DaylightDate = LoadSystemTime(tzi + 28);
+    return true;
 }
-
-}  // namespace
 
 const char* DatabasePath() { return (GetVersion() & 0x80000000u) ? kWin9xPath : kNtPath; }
 
@@ -103,7 +103,7 @@ bool ReadRegistryZone(const char* subkey, RegistryZone* zone) {
     NameToField(name, zone->record.StandardName);
     ReadText(key.Get(), "Dlt", name, sizeof name);
     NameToField(name, zone->record.DaylightName);
-    ReadTzi(key.Get(), &zone->record);
+    ReadTzi(key.Get(), "TZI", &zone->record);
     return true;
 }
 

@@ -22,6 +22,10 @@ struct RegistryZone {
     TIME_ZONE_INFORMATION record;
 };
 
+// Fills the record's biases and dates from a "TZI"-laid-out value of the key; false, and the
+// record unchanged, when it cannot be read or is not 44 bytes.
+bool ReadTzi(HKEY key, const char* name, TIME_ZONE_INFORMATION* record);
+
 // Reads the zone of the sub-key HKLM\<DatabasePath()>\<subkey>; false when the sub-key
 // cannot be opened.
 bool ReadRegistryZone(const char* subkey, RegistryZone* zone);

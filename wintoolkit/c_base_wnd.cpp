@@ -57,7 +57,10 @@ LRESULT CALLBACK C_BaseWnd::WindowProc(HWND window, UINT message, WPARAM wParam,
         const CREATESTRUCTA* create = reinterpret_cast<const CREATESTRUCTA*>(lParam);
         C_BaseWnd* self = static_cast<C_BaseWnd*>(create->lpCreateParams);
         if (!self) return -1;  // not made through Create: nothing to bind
-        SetWindowLongPtrA(window, 0, reinterpret_cast<LONG_PTR>(self));
+        // A class with too few extra bytes cannot hold the pointer: no handler would ever run.
+        SetLastError(ERROR_SUCCESS);
+        if (SetWindowLongPtrA(window, 0, reinterpret_cast<LONG_PTR>(self)) == 0 && GetLastError() != ERROR_SUCCESS)
+            return -1;
         self->m_window.Reset(window);
         return self->OnCreate(reinterpret_cast<CREATESTRUCTA*>(lParam));
     }

@@ -35,7 +35,8 @@ public:
     C_BaseWnd& operator=(const C_BaseWnd&) = delete;
 
     // Makes the window; a null class name means "BaseWinWnd" (registered on first use).
-    // Another class must be registered with WindowProc and 4 window extra bytes.
+    // Another class must be registered with WindowProc and sizeof(LONG_PTR) window extra
+    // bytes (cbWndExtra), where the object's pointer is kept: with fewer, Create fails.
     bool Create(DWORD exStyle, const char* className, const char* text, DWORD style, int x, int y, int width,
                 int height, HWND parent, HMENU menuOrId);
 

@@ -277,8 +277,7 @@ int C_LinkWnd::OnMouseMove(UINT, int x, int y) {
         if (!m_tracking) {
             m_tracking = m_hover = true;
             g_replacedCursor = SetCursor(g_linkCursor);
-            Invalidate(true);
-            OnPaint();
+            Invalidate(true);  // WM_PAINT draws the highlight
         }
     } else {
         if (GetCapture() == Handle()) ReleaseCapture();
@@ -286,7 +285,6 @@ int C_LinkWnd::OnMouseMove(UINT, int x, int y) {
             m_tracking = m_hover = false;
             SetCursor(g_replacedCursor);
             Invalidate(true);
-            OnPaint();
         }
         m_tracking = false;
     }
@@ -325,16 +323,15 @@ int C_LinkWnd::OnSize(UINT, UINT, UINT) {
 
 namespace {
 
-// The font messages both controls answer alike: WM_SETFONT takes the font over and redraws
-// (hidden meanwhile, so it does not flicker), WM_GETFONT reports it. Returns whether the
-// message was claimed, as OnMessage does.
-int FontMessage(HWND window, quendel_toolkit::FontHandle& font, UINT message, WPARAM wParam, LRESULT* result) {
+// The font messages both controls answer alike: WM_SETFONT takes the font over (the control
+// owns it from then on) and repaints when the message asks for it, without showing a hidden
+// control; WM_GETFONT reports it. Returns whether the message was claimed, as OnMessage does.
+int FontMessage(HWND window, quendel_toolkit::FontHandle& font, UINT message, WPARAM wParam, LPARAM lParam,
+                LRESULT* result) {
     switch (message) {
     case WM_SETFONT:
-        ShowWindow(window, SW_HIDE);
         font.Reset(reinterpret_cast<HFONT>(wParam));
-        ShowWindow(window, SW_SHOW);
-        UpdateWindow(window);
+        if (LOWORD(lParam)) InvalidateRect(window, NULL, TRUE);
         return 0;
     case WM_GETFONT:
         *result = reinterpret_cast<LRESULT>(font.Get());
@@ -346,14 +343,22 @@ int FontMessage(HWND window, quendel_toolkit::FontHandle& font, UINT message, WP
 
 }  // namespace
 
-int C_LinkWnd::OnMessage(UINT message, WPARAM wParam, LPARAM, LRESULT* result) {
+int C_LinkWnd::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result) {
     switch (message) {
     case WM_SETCURSOR:
         if (g_linkCursor) SetCursor(g_linkCursor);
         *result = 0;
         return 1;
+    case WM_CAPTURECHANGED:
+        // Another window took the mouse: the link is neither pressed nor under the mouse.
+        if (lParam != 0 && reinterpret_cast<HWND>(lParam) != Handle()) {
+            if (m_tracking) SetCursor(g_replacedCursor);
+            m_pressed = m_hover = m_tracking = false;
+            Invalidate(true);
+        }
+        return 0;
     default:
-        return FontMessage(Handle(), m_font, message, wParam, result);
+        return FontMessage(Handle(), m_font, message, wParam, lParam, result);
     }
 }
 
@@ -378,12 +383,12 @@ int C_LabelWnd::OnPaint() {
     return 0;
 }
 
-int C_LabelWnd::OnMessage(UINT message, WPARAM wParam, LPARAM, LRESULT* result) {
+int C_LabelWnd::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result) {
     switch (message) {
     case WM_SETCURSOR:
         *result = 0;
         return 1;
     default:
-        return FontMessage(Handle(), m_font, message, wParam, result);
+        return FontMessage(Handle(), m_font, message, wParam, lParam, result);
     }
 }

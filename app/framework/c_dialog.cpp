@@ -98,9 +98,32 @@ INT_PTR CALLBACK C_Dialog::DialogProc(HWND window, UINT message, WPARAM wParam, 
     return self->Dispatch(message, wParam, lParam);
 }
 
+bool C_Dialog::ReturnsResultDirectly(UINT message) {
+    // The dialog manager hands these on with the dialog procedure's own return value; every
+    // other message's result goes through DWLP_MSGRESULT.
+    switch (message) {
+    case WM_CTLCOLORMSGBOX:
+    case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORLISTBOX:
+    case WM_CTLCOLORBTN:
+    case WM_CTLCOLORDLG:
+    case WM_CTLCOLORSCROLLBAR:
+    case WM_CTLCOLORSTATIC:
+    case WM_COMPAREITEM:
+    case WM_VKEYTOITEM:
+    case WM_CHARTOITEM:
+    case WM_QUERYDRAGICON:
+    case WM_INITDIALOG:
+        return true;
+    default:
+        return false;
+    }
+}
+
 INT_PTR C_Dialog::Dispatch(UINT message, WPARAM wParam, LPARAM lParam) {
     LRESULT result = 0;
     if (OnMessage(message, wParam, lParam, result)) {
+        if (ReturnsResultDirectly(message)) return static_cast<INT_PTR>(result);
         SetWindowLongPtrA(m_window, DWLP_MSGRESULT, result);
         return TRUE;
     }

@@ -2,7 +2,11 @@
 //
 // The dialog procedure binds the object at WM_INITDIALOG and lets go of the window at
 // WM_NCDESTROY. Messages are dispatched in layers, each a small virtual handler:
-//   OnMessage   every message first; return true to claim it
+//   OnMessage   every message first; return true to claim it. The result reaches the
+//               caller as the dialog manager expects: returned straight for the messages it
+//               passes on as the procedure's value (WM_CTLCOLOR*, WM_COMPAREITEM,
+//               WM_VKEYTOITEM, WM_CHARTOITEM, WM_QUERYDRAGICON, WM_INITDIALOG), through
+//               DWLP_MSGRESULT for all others.
 //   OnCommand   WM_COMMAND by control identifier and notification code
 //   OnOK        command IDOK (the default button, the Enter key)
 //   OnCancel    command IDCANCEL (Escape, and the close box through WM_CLOSE)
@@ -59,6 +63,9 @@ protected:
     virtual void OnClose() { OnCancel(); }
 
     void EndDialog(INT_PTR result);
+
+public:
+    static bool ReturnsResultDirectly(UINT message);
 
 private:
     static INT_PTR CALLBACK DialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);

@@ -1,6 +1,7 @@
 // The about box: where its version label and links sit for the client size, what they show and
 // open, in which fonts and colours; closed by Escape, Enter or the close box, and opened again.
 #include "app/about_dlg.h"
+#include "app/resource_ids.h"
 
 #include <gtest/gtest.h>
 
@@ -51,4 +52,22 @@ TEST(AboutBox, LabelLinksAndClosing) {
         ASSERT_TRUE(about.Create());
         EXPECT_EQ(quendel_toolkit::LiveOwnedHandles(), owned);
     }
+}
+
+// The dialog layer's results: straight from the procedure for the messages the dialog
+// manager passes on as its value, through DWLP_MSGRESULT for all others.
+TEST(DialogLayer, MessageResults) {
+    struct Answering : C_Dialog {
+        Answering() : C_Dialog(IDD_ABOUT) {}
+        bool OnMessage(UINT message, WPARAM, LPARAM, LRESULT& result) override {
+            result = 4242;
+            return message >= WM_CTLCOLORMSGBOX || message == WM_QUERYDRAGICON || message == WM_COMPAREITEM ||
+                   message == WM_VKEYTOITEM || message == WM_CHARTOITEM;
+        }
+    } dialog;
+    ASSERT_TRUE(dialog.Create());
+    for (const UINT message : std::initializer_list<UINT>{WM_QUERYDRAGICON, WM_CTLCOLORSTATIC, WM_CTLCOLORDLG, WM_CTLCOLOREDIT, WM_COMPAREITEM,
+                               WM_VKEYTOITEM, WM_CHARTOITEM, UINT(WM_USER + 7)})
+        EXPECT_EQ(SendMessageA(dialog.Handle(), message, 0, 0), 4242) << message;
+    EXPECT_TRUE(C_Dialog::ReturnsResultDirectly(WM_INITDIALOG) && !C_Dialog::ReturnsResultDirectly(WM_USER + 7));
 }

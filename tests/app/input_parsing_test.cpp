@@ -1,9 +1,11 @@
-// The parsers of the dialog's number inputs against the C library's readings of the same random
-// texts (a fixed seed), each ending just before an inaccessible page.
+// The readers of the dialog's number inputs against the C library's readings of the same
+// random texts (a fixed seed), each ending just before an inaccessible page: a whole number
+// or nothing.
 #include "app/input_parsing.h"
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <cstdlib>
 #include <random>
 #include <string>
@@ -13,24 +15,36 @@
 TEST(InputParsing, AgreesWithTheCLibrary) {
     GuardedText guard;
     ASSERT_TRUE(guard.Ready());
-    const std::string hex = "0123456789abcdefABCDEF", blanks = " \t\n\v\f\r\b\x0E";  // the last two are none
+    const std::string characters = "0123456789abcdefABCDEF,.x+- ";
     std::mt19937 rng(8);
     for (int i = 0; i < 20000; ++i) {
-        std::string text(rng() % 40, '0');  // digits of either case, now and then any other byte
-        for (char& c : text) c = rng() % 12 ? hex[rng() % hex.size()] : static_cast<char>(1 + rng() % 255);
-        SCOPED_TRACE(text);
-        EXPECT_EQ(IsHexText(guard.Put(text)), text.find_first_not_of(hex.substr(0, 16)) == std::string::npos);
-        // The first count characters, up to the end: their last 16 digits, the last 8 in 32 bits.
-        const std::string first = text.substr(0, rng() % (text.size() + 1));
-        const std::size_t count = first.size() + (first.size() == text.size() ? rng() % 3 : 0);
-        const std::string last = first.substr(first.size() > 16 ? first.size() - 16 : 0);
-        const unsigned long long value =
-            first.find_first_not_of(hex) == std::string::npos ? std::strtoull(last.c_str(), nullptr, 16) : 0;
-        EXPECT_EQ(ParseHex64(guard.Put(text), count), value);
-        EXPECT_EQ(ParseHex32(guard.Put(text), count), value & 0xFFFFFFFF);
-        // Blanks, a sign and up to nine digits, where atol cannot overflow.
-        const std::string decimal = blanks.substr(rng() % blanks.size(), rng() % 3) +
-                                    std::string("+-").substr(rng() % 3, 1) + text.substr(0, rng() % 10);
-        EXPECT_EQ(LeadingDecimal32(guard.Put(decimal)), std::atol(decimal.c_str())) << decimal;
+        std::string text(rng() % 22, '0');  // mostly digits of either base, now and then a sign, a point or a blank
+        for (char& c : text) c = characters[rng() % (rng() % 4 ? 10 : characters.size())];
+        SCOPED_TRACE("\"" + text + "\"");
+        char* end = nullptr;
+        const std::string t = guard.Put(text);
+        errno = 0;
+        const unsigned long long decimal = std::strtoull(t.c_str(), &end, 10);
+        const bool wholeDecimal = !t.empty() && *end == 0 && errno == 0 && t.find_first_not_of("0123456789") == std::string::npos;
+        std::uint64_t value = 7;
+        EXPECT_EQ(ParseDecimalExactly(t, &value), wholeDecimal);
+        EXPECT_TRUE(!wholeDecimal || value == decimal);
+        const std::string digits = HasHexPrefix(t) ? t.substr(2) : t;
+        const bool wholeHex = !digits.empty() && digits.size() <= 16 && digits.find_first_not_of("0123456789abcdefABCDEF") == std::string::npos;
+        EXPECT_EQ(ParseHexExactly(t, 16, &value), wholeHex);
+        EXPECT_TRUE(!wholeHex || value == std::strtoull(digits.c_str(), nullptr, 16));
+        std::string dotted = t;
+        for (char& c : dotted) c = c == ',' ? '.' : c;
+        errno = 0;
+        const double fraction = std::strtod(dotted.c_str(), &end);
+        double parsed = 0;
+        const bool wholeFraction = !t.empty() && *end == 0 && errno == 0 && t.find_first_of(" xabcdefABCDEF") == std::string::npos;
+        EXPECT_EQ(ParseDecimalFraction(t, &parsed), wholeFraction);
+        EXPECT_TRUE(!wholeFraction || parsed == fraction);
+        long long seconds = 0;  // signed decimal, and 8 hexadecimal digits in 32 bits
+        if (ParseUnixSeconds(t, false, &seconds) && !HasHexPrefix(t)) EXPECT_EQ(seconds, std::strtoll(t.c_str(), nullptr, 10));
+        if (wholeHex && digits.size() <= 8 && ParseUnixSeconds(t, true, &seconds))
+            EXPECT_EQ(seconds, static_cast<std::int32_t>(static_cast<std::uint32_t>(std::strtoul(digits.c_str(), nullptr, 16))));
     }
+    EXPECT_EQ(Trimmed(" \t 12 \t"), "12");
 }

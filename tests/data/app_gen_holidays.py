@@ -7,6 +7,9 @@ import datetime as dt
 from dateutil.easter import easter
 
 D = dt.timedelta
+# The equinoxes and solstices from seasons.tsv (PyEphem, written by gen_seasons.py).
+SEASONS = {(int(y), int(w)): dt.datetime.strptime(t, '%Y-%m-%d %H:%M:%S')
+           for y, w, t in (line.rstrip('\n').split('\t') for line in open('seasons.tsv') if not line.startswith('#'))}
 ZONES = {  # bias, daylight bias, standard date (month, weekday, occurrence, hour, minute), daylight date
     'WEurope': (-60, -60, (10, 0, 5, 3, 0), (3, 0, 5, 2, 0)),
     'Eastern': (300, -60, (11, 0, 1, 2, 0), (3, 0, 2, 2, 0)),
@@ -55,8 +58,8 @@ def local_noon(z, date):
 def build(zname, year):
     z = zone(zname)
     out = []
-    def add(utc, name, legal):
-        out.append((utc, name, legal))
+    def add(utc, name, legal, approximate=False):
+        out.append((utc, name, legal, approximate))
     fixed = [(1, 1, 'Neujahr', 1), (1, 5, 'Tag der Arbeit', 1), (15, 8, 'Maria Himmelfahrt', 1),
              (3, 10, 'Tag der dt. Einheit', 1), (25, 12, '1.Weihnachtstag', 1), (26, 12, '2.Weihnachtstag', 1),
              (6, 1, 'Heilige drei Könige', 0), (31, 10, 'Reformationstag', 0), (1, 11, 'Allerheiligen', 0),
@@ -66,9 +69,9 @@ def build(zname, year):
     for d, m, n, l in fixed:
         add(to_utc(z, dt.datetime(year, m, d)), n, l)
     jan = to_utc(z, dt.datetime(year, 1, 1, 14))
-    for off, n in [(44, 'Valentinstag'), (79, 'Frühlingsanfang'), (171, 'Sommeranfang'), (265, 'Herbstanfang'),
-                   (355, 'Winteranfang')]:
-        add(jan + D(days=off), n, 0)
+    add(jan + D(days=44), 'Valentinstag', 0)
+    for which, n in enumerate(['Frühlingsanfang', 'Sommeranfang', 'Herbstanfang', 'Winteranfang']):
+        add(SEASONS[(year, which)], n, 0, True)  # the ephemeris's instant: the library's within a minute
     e = easter(year)
     for off, n, l in [(-2, 'KarFreitag', 1), (0, 'Ostersonntag', 1), (1, 'Ostermontag', 1),
                       (39, 'Christi Himmelfahrt', 1), (49, 'Pfingstsonntag', 1), (50, 'Pfingstmontag', 1),
@@ -89,17 +92,16 @@ def build(zname, year):
     add(local_noon(z, nth(10, 1, 6)), 'Erntedankfest', 0)
     add(local_noon(z, nth(11, 4, 3)), 'Thanksgivings Day', 0)
     if z[2] is not None:
-        start, end = transitions(z, year)
-        if end < start:
-            end = transitions(z, year + 1)[1]
+        start, end = transitions(z, year)  # the changes that fall in the year
         add(start, 'Sommerzeitanfang', 0)
         add(end, 'Sommerzeitende', 0)
     out.sort(key=lambda t: t[0])  # stable: equal instants keep their order
     rows = []
-    for utc, name, legal in out:
+    for utc, name, legal, approximate in out:
         loc = utc + D(minutes=offset(z, utc))
         rows.append(('**' if legal else '-', 'MoDiMiDoFrSaSo'[2 * loc.weekday():2 * loc.weekday() + 2],
-                     loc.strftime('%d.%m.%Y'), name, utc.strftime('%Y-%m-%d %H:%M')))
+                     loc.strftime('%d.%m.%Y'), name,
+                     utc.strftime('~%Y-%m-%d %H:%M:%S' if approximate else '%Y-%m-%d %H:%M')))
     return rows
 
 

@@ -81,3 +81,30 @@ for name, zone, iana, first in ZONES:
                     utc = w.replace(tzinfo=tz, fold=0).astimezone(UTC)
                     print(f"loc_set\t{zone}\t{w.year} {w.month} {w.day} {w.hour} {w.minute} 0\ttrue\t{text(utc)}")
                     print(f"loc_get\t{zone}\t{text(utc)}\ttrue\t{text(utc.astimezone(tz), True)}")
+
+# Zones with per-year records in the registry, through the user time zone chosen by key name:
+# local readings every 15 minutes from 2 h before to 2 h after each change, and both sides
+# of each change and two points a year converted to local time. Only years in which the
+# registry's records follow the IANA database (Sydney's 2006 to 2008 do not).
+PER_YEAR = [
+    ("Eastern Standard Time", "America/New_York", range(2000, 2031)),
+    ("Pacific Standard Time", "America/Los_Angeles", range(2000, 2031)),
+    ("AUS Eastern Standard Time", "Australia/Sydney", [*range(2000, 2006), *range(2009, 2031)]),
+    ("Russian Standard Time", "Europe/Moscow", range(2010, 2017)),
+]
+print("# Per-year records: the user zone by key name, conversions both ways.")
+for key, iana, years in PER_YEAR:
+    tz = ZoneInfo(iana)
+    print(f"userkey\t{key}")
+    for year in years:
+        changes = [t for t, _ in transitions(tz, year)]
+        for t in [datetime(year, 1, 15, 12, tzinfo=UTC), datetime(year, 7, 15, 12, tzinfo=UTC),
+                  *[c - MS for c in changes], *changes]:
+            print(f"loc_get\tnull\t{text(t)}\ttrue\t{text(t.astimezone(tz), True)}")
+        for change in changes:
+            wall = change.astimezone(tz).replace(tzinfo=None)
+            wall = wall.replace(minute=wall.minute - wall.minute % 15)
+            for k in range(-8, 9):
+                w = wall + timedelta(minutes=15 * k)
+                utc = w.replace(tzinfo=tz, fold=0).astimezone(UTC)
+                print(f"loc_set\tnull\t{w.year} {w.month} {w.day} {w.hour} {w.minute} 0\ttrue\t{text(utc)}")

@@ -1,5 +1,4 @@
-// Leaves the library's global user time zone as every test finds it: empty, so that the
-// next use takes the machine's zone.
+// Leaves the library's global user time zone as every test finds it: the machine's zone.
 #pragma once
 
 #include "timelib/c_time.h"
@@ -9,8 +8,5 @@ struct UserZoneScope {
     ~UserZoneScope() { Clear(); }
     UserZoneScope(const UserZoneScope&) = delete;
     UserZoneScope& operator=(const UserZoneScope&) = delete;
-    static void Clear() {
-        TIME_ZONE_INFORMATION none = {};
-        C_Time::SetLocTimeZoneInfo(&none);
-    }
+    static void Clear() { C_Time::SetLocTimeZoneInfo(nullptr); }
 };

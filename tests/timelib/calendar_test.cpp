@@ -4,11 +4,13 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <string>
 
 #include "support/data_table.h"
 #include "support/test_zones.h"
 #include "timelib/c_time.h"
+#include "timelib/seasons.h"
 
 using data_table::Int;
 
@@ -67,5 +69,18 @@ TEST(Calendar, LocalDaysOf2003InBerlin) {
     for (int d = 0; d < 365; ++d) {  // 10:30 UTC is always on the same date locally
         const long long hours = d == 88 ? 23 : d == 298 ? 25 : 24;
         EXPECT_EQ(At(1041379200 + d * 86400 + 37800).GetLocLenDay(&zone), C_TimeSpan(hours * 36000000000)) << d;
+    }
+}
+
+// The equinoxes and solstices of 2000 to 2050 within a minute of PyEphem's (tests/data/seasons.tsv).
+TEST(Calendar, SeasonsWithinAMinuteOfTheEphemeris) {
+    for (const data_table::Row& r : data_table::Read("seasons.tsv")) {
+        if (Int(r[0]) < 2000) continue;  // 1601 is for the holiday list, where only the date counts
+        SYSTEMTIME f = {};
+        std::sscanf(r[2].c_str(), "%hu-%hu-%hu %hu:%hu:%hu", &f.wYear, &f.wMonth, &f.wDay, &f.wHour, &f.wMinute, &f.wSecond);
+        C_Time expected;
+        ASSERT_TRUE(expected.SetSystemTimeUTC(&f));
+        const __int64 off = quendel::SeasonStart(int(Int(r[0])), quendel::Season(Int(r[1]))) - expected;
+        EXPECT_LE(off < 0 ? -off : off, 600000000) << r[0] << " " << r[1] << " " << off / 10000000 << " s";
     }
 }

@@ -6,40 +6,57 @@
 
 #include <cstring>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "support/test_zones.h"
 #include "support/user_zone_scope.h"
 #include "timelib/c_time.h"
+#include "timelib/c_timezone.h"
 
 namespace {
 
 constexpr char kDatabase[] = "SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\Time Zones";
 
-// A zone of our own in the database ("TZI" as the registry lays it out), removed at the end.
+// The 44 bytes of "TZI": Bias, StandardBias, DaylightBias, StandardDate, DaylightDate.
+std::vector<BYTE> Tzi(const TIME_ZONE_INFORMATION& z, std::size_t size = 44) {
+    std::vector<BYTE> tzi(size < 44 ? 44 : size, 0xAB);
+    const LONG biases[3] = {z.Bias, z.StandardBias, z.DaylightBias};
+    std::memcpy(tzi.data(), biases, 12);
+    std::memcpy(tzi.data() + 12, &z.StandardDate, 16);
+    std::memcpy(tzi.data() + 28, &z.DaylightDate, 16);
+    return tzi;
+}
+
+// A zone of our own in the database, removed at the end; values of a key as name and bytes.
 class TestZoneKey {
 public:
     TestZoneKey(const char* keyName, const char* display, const char* std, const char* dlt,
                 const TIME_ZONE_INFORMATION& z, std::size_t tziSize = 44)
         : m_path(std::string(kDatabase) + "\\" + keyName) {
-        HKEY key;
-        EXPECT_EQ(RegCreateKeyExA(HKEY_LOCAL_MACHINE, m_path.c_str(), 0, nullptr, 0, KEY_WRITE, nullptr, &key, nullptr),
-                  ERROR_SUCCESS);
-        const char* names[] = {"Display", "Std", "Dlt"};
-        const char* values[] = {display, std, dlt};
-        for (int i = 0; i < 3; ++i)
-            if (values[i]) RegSetValueExA(key, names[i], 0, REG_SZ, reinterpret_cast<const BYTE*>(values[i]), std::strlen(values[i]) + 1);
-        std::vector<BYTE> tzi(tziSize < 44 ? 44 : tziSize, 0xAB);
-        const LONG biases[3] = {z.Bias, z.StandardBias, z.DaylightBias};
-        std::memcpy(tzi.data(), biases, 12);
-        std::memcpy(tzi.data() + 12, &z.StandardDate, 16);
-        std::memcpy(tzi.data() + 28, &z.DaylightDate, 16);
-        RegSetValueExA(key, "TZI", 0, REG_BINARY, tzi.data(), static_cast<DWORD>(tziSize));
-        RegCloseKey(key);
+        for (const auto& [name, text] : {std::pair{"Display", display}, {"Std", std}, {"Dlt", dlt}})
+            if (text) Set("", name, REG_SZ, std::vector<BYTE>(text, text + std::strlen(text) + 1));
+        Set("", "TZI", REG_BINARY, Tzi(z, tziSize), tziSize);
     }
-    ~TestZoneKey() { RegDeleteKeyA(HKEY_LOCAL_MACHINE, m_path.c_str()); }
+    // A "Dynamic DST" sub-key: FirstEntry and LastEntry (negative: left out) and a value a year.
+    void Years(int first, int last, const std::vector<std::pair<int, TIME_ZONE_INFORMATION>>& years, std::size_t size = 44) {
+        for (const auto& [name, entry] : {std::pair{"FirstEntry", first}, {"LastEntry", last}})
+            if (entry >= 0) Set("\\Dynamic DST", name, REG_DWORD, std::vector<BYTE>(reinterpret_cast<const BYTE*>(&entry), reinterpret_cast<const BYTE*>(&entry) + 4));
+        for (const auto& [year, z] : years) Set("\\Dynamic DST", std::to_string(year).c_str(), REG_BINARY, Tzi(z), size);
+    }
+    ~TestZoneKey() {
+        RegDeleteKeyA(HKEY_LOCAL_MACHINE, (m_path + "\\Dynamic DST").c_str());
+        RegDeleteKeyA(HKEY_LOCAL_MACHINE, m_path.c_str());
+    }
 
 private:
+    void Set(const std::string& sub, const char* name, DWORD type, const std::vector<BYTE>& bytes, std::size_t size = 0) {
+        HKEY key;
+        ASSERT_EQ(RegCreateKeyExA(HKEY_LOCAL_MACHINE, (m_path + sub).c_str(), 0, nullptr, 0, KEY_WRITE, nullptr, &key, nullptr),
+                  ERROR_SUCCESS);
+        RegSetValueExA(key, name, 0, type, bytes.data(), static_cast<DWORD>(size ? size : bytes.size()));
+        RegCloseKey(key);
+    }
     std::string m_path;
 };
 
@@ -107,4 +124,40 @@ TEST(ZoneRegistry, LookupByStandardName) {
         C_Time::GetLocTimeZoneAsRegString(name, sizeof name);
         EXPECT_EQ(name, std);
     }
+}
+
+// Per-year records: a year's own, FirstEntry's before it, LastEntry's after it; a broken
+// "Dynamic DST" (a value not 44 bytes, entries out of order or missing) gives "TZI" for all.
+TEST(ZoneRegistry, PerYearRecordsAndBrokenOnes) {
+    const TIME_ZONE_INFORMATION tzi = test_zones::WEurope(), tokyo = test_zones::Tokyo();
+    const std::vector<std::pair<int, TIME_ZONE_INFORMATION>> years = {
+        {2001, test_zones::Eastern()}, {2002, tokyo}, {2003, test_zones::AusEastern()}};
+    TestZoneKey good("Quendel Years", "(UTC) Jahre", "Jahre", "Jahre S", tzi);
+    good.Years(2001, 2003, years);
+    TestZoneKey shortValue("Quendel Short", "", "Kurz", "", tzi), reversed("Quendel Reversed", "", "Rueck", "", tzi),
+        noFirst("Quendel No First", "", "Ohne", "", tzi);
+    shortValue.Years(2001, 2003, years, 40);
+    reversed.Years(2003, 2001, years);
+    noFirst.Years(-1, 2003, years);
+    const struct {
+        const char* key;
+        int year;
+        LONG bias;
+    } cases[] = {{"Quendel Years", 1990, 300},   {"Quendel Years", 2002, -540},   {"Quendel Years", 2050, -600},
+                 {"Quendel Short", 2002, -60},   {"Quendel Reversed", 2002, -60}, {"Quendel No First", 2002, -60}};
+    for (const auto& c : cases) {
+        C_TimeZone zone;
+        ASSERT_TRUE(zone.Load(c.key));
+        TIME_ZONE_INFORMATION record;
+        zone.GetRecordForYear(c.year, &record);
+        EXPECT_EQ(record.Bias, c.bias) << c.key << " " << c.year;
+        C_Time noon;
+        noon.SetTimeUTC(c.year, 1, 15, 12, 0, 0, 0);
+        SYSTEMTIME local;
+        ASSERT_TRUE(zone.ToLocal(noon, &local));
+        EXPECT_EQ(local.wHour * 60 + local.wMinute, 12 * 60 - c.bias + (c.bias == -600 ? 60 : 0)) << c.key;  // Sydney's summer
+        C_Time back;
+        EXPECT_TRUE(zone.ToUtc(local, &back) && back == noon);
+    }
+    EXPECT_FALSE(C_TimeZone().Load("Quendel No Such Zone"));
 }

@@ -133,7 +133,10 @@ TEST(Zones, UserZoneComesFromTheMachine) {
     quendel::SetMachineZoneSource(previous);
     UserZoneScope::Clear();  // the real machine: the launcher runs Wine in Europe/Berlin
     EXPECT_EQ(C_Time(2003, 7, 1, 14, 0, 0, nullptr), Utc(2003, 7, 1, 12));
-    TIME_ZONE_INFORMATION sydney = test_zones::AusEastern(), z;
+    TIME_ZONE_INFORMATION unnamed = test_zones::Tokyo(), sydney = test_zones::AusEastern(), z;
+    unnamed.StandardName[0] = 0;  // a record without a name is still the user's choice
+    C_Time::SetLocTimeZoneInfo(&unnamed);
+    EXPECT_EQ(C_Time(2003, 7, 1, 21, 0, 0, nullptr), Utc(2003, 7, 1, 12));
     C_Time::SetLocTimeZoneInfo(&sydney);
     C_Time::GetLocTimeZoneInfo(&z);
     EXPECT_EQ(std::memcmp(&z, &sydney, sizeof z), 0);

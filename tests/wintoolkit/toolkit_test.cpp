@@ -143,6 +143,10 @@ TEST(BaseWnd, DispatchesToTheHandlersAndBindsItsWindow) {
     EXPECT_TRUE(GetClassInfoA(GetModuleHandleA(NULL), "BaseWinWnd", &c) && c.style == 0x0B);
     EXPECT_EQ(C_BaseWnd::ClassRegistrations(), 1);
     static_assert(!std::is_copy_constructible_v<quendel_toolkit::WindowHandle>, "owners are move-only");
+    WNDCLASSA narrow = {};  // no extra bytes for the object's pointer: the creation fails
+    narrow.lpfnWndProc = C_BaseWnd::WindowProc, narrow.hInstance = GetModuleHandleA(NULL), narrow.lpszClassName = "QuendelNarrow";
+    RecordingWnd unbound;
+    EXPECT_TRUE(RegisterClassA(&narrow) && !Make(unbound, "QuendelNarrow") && !unbound.Handle());
 }
 
 TEST(LinkWnd, AnswersMessagesAndOwnsItsToolTipAndFont) {
@@ -164,8 +168,9 @@ TEST(LinkWnd, AnswersMessagesAndOwnsItsToolTipAndFont) {
     EXPECT_TRUE(link->Target() == std::string(99, 'x') && !IsWindow(first) &&
                 SendMessageA(link->ToolTip(), TTM_GETTOOLCOUNT, 0, 0) == 1);
     EXPECT_EQ(SendMessageA(window, WM_GETFONT, 0, 0), reinterpret_cast<LRESULT>(link->Font()));
-    SendMessageA(window, WM_SETFONT, reinterpret_cast<WPARAM>(font), 0);
-    EXPECT_EQ(SendMessageA(window, WM_GETFONT, 0, 0), reinterpret_cast<LRESULT>(font));
+    ShowWindow(window, SW_HIDE);  // a hidden control stays hidden when it is given a font
+    SendMessageA(window, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
+    EXPECT_TRUE(SendMessageA(window, WM_GETFONT, 0, 0) == reinterpret_cast<LRESULT>(font) && !IsWindowVisible(window));
     const HWND tip = link->ToolTip();
     link.reset();
     EXPECT_FALSE(IsWindow(window) || IsWindow(tip) || quendel_toolkit::LiveOwnedHandles() != before);

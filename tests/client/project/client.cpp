@@ -1,6 +1,7 @@
 // Someone else's program using the installed headers and DLL only: known answers of a worked example.
 #include <strings/c_string.h>
 #include <timelib/c_time.h>
+#include <timelib/c_timezone.h>
 
 #include <cstdio>
 #include <cstring>
@@ -18,6 +19,13 @@ int main() {
     SYSTEMTIME local;
     char name[32];
     C_String ticks, span;  // texts cross the module boundary in C_String
+    // New York by its registry key, year by year: 2003-03-20 21:00 UTC is 16:00 (summer time from
+    // 6 April that year), 2010-03-20 21:00 UTC is 17:00 (from 14 March).
+    C_TimeZone newYork;
+    SYSTEMTIME ny2003 = {}, ny2010 = {};
+    C_Time march2003, march2010;
+    march2003.SetTimeUTC(2003, 3, 20, 21, 0, 0, 0);
+    march2010.SetTimeUTC(2010, 3, 20, 21, 0, 0, 0);
     const std::pair<const char*, bool> checks[] = {
         {"SetTimeUTC", t.SetTimeUTC(2003, 12, 24, 12, 0, 0, 0) && t.GetTimeUTC() == 127167408000000000ull},
         {"Unix time", t.GetUnixTime() == 1072267200L},
@@ -32,6 +40,8 @@ int main() {
         {"string operations", (ticks += " Ticks", ticks.GetLength() == 24 && ticks.Find("Ticks") == 19)},
         {"span text", (day.Format(span, FMT_DAYS), span == "1 Tage")},
         {"ticks read back", back.SetTimeStr("127167408000000000") && back == t},
+        {"a zone year by year", newYork.Load("Eastern Standard Time") && newYork.ToLocal(march2003, &ny2003) &&
+                                    newYork.ToLocal(march2010, &ny2010) && ny2003.wHour == 16 && ny2010.wHour == 17},
     };
     int failures = 0;
     for (const auto& [what, ok] : checks) failures += ok ? 0 : std::printf("FAILED: %s\n", what) > 0;

@@ -1,0 +1,46 @@
+// C_TimeZone: one zone of the registry's time-zone database with its per-year records, to
+// convert in that zone without touching the global user time zone.
+//
+// The registry holds a record for each year in which a zone's rules changed (its "Dynamic
+// DST" sub-key); a point converts by the record of its own year, as Windows converts:
+//   C_TimeZone newYork;
+//   newYork.Load("Eastern Standard Time");   // the database's key name
+//   SYSTEMTIME local;
+//   C_Time t;
+//   t.SetTimeUTC(2003, 3, 20, 21, 0, 0, 0);
+//   newYork.ToLocal(t, &local);             // 16:00, standard time: summer began on 6 April
+//   t.SetTimeUTC(2010, 3, 20, 21, 0, 0, 0);
+//   newYork.ToLocal(t, &local);             // 17:00, summer time since 14 March
+// Before it is loaded, and after a failed Load, a C_TimeZone is UTC.
+#pragma once
+
+#include <windows.h>
+
+#include "timelib/c_time.h"
+#include "timelib/export.h"
+
+class QTL_API C_TimeZone {
+public:
+    C_TimeZone();
+    C_TimeZone(const C_TimeZone& other);
+    C_TimeZone& operator=(const C_TimeZone& other);
+    ~C_TimeZone();
+
+    // Reads HKLM\...\Time Zones\<keyName>; false, and the zone unchanged, when there is no
+    // such key. A key without per-year records (or with broken ones) uses "TZI" for all years.
+    bool Load(const char* keyName);
+
+    // The record in force in a local year: the year's own record, FirstEntry's before the
+    // first, LastEntry's after the last.
+    void GetRecordForYear(int year, TIME_ZONE_INFORMATION* record) const;
+
+    // UTC to local fields and back by the record of the year concerned; as
+    // C_Time::GetLocSystemTime and C_Time::SetLocSystemTime with that record.
+    bool ToLocal(const C_Time& utc, SYSTEMTIME* local) const;
+    bool ToUtc(const SYSTEMTIME& local, C_Time* utc) const;
+    // As C_Time::IsSummerTime with the record of the point's year.
+    bool IsSummerTime(const C_Time& point, C_Time* start = NULL, C_Time* end = NULL) const;
+
+private:
+    void* m_years;  // the records (library-internal), owned
+};
