@@ -85,7 +85,7 @@ TEST(Holidays, WhatTheOperationsLeaveOut) {
     AddEasterDay(1500, 1, "before the time scale", false);
     AddAdventDay(1500, 0, "before the time scale", false);
     EXPECT_EQ(g_holidayCount, 0);
-    for (int i = 0; i < kHolidayCapacity; ++i) AddFixedDay(1, 1, 2003, "full", false);
+    for (int i = 0; i <= kHolidayCapacity; ++i) AddFixedDay(1, 1, 2003, "one too many", false);
     EXPECT_EQ(g_holidayCount, kHolidayCapacity);
     HolidayEntry invalid, valid;
     valid.when = C_Time(1);

@@ -1,6 +1,6 @@
 // Every day from 1990 to 2100 against a naive walk through the calendar and Python's ISO
-// weeks (tests/data/iso_weeks.tsv); the local lengths of the days of a year with two
-// change-overs. Known points are rows of the case table (tests/data/calendar_answers.tsv).
+// weeks (tests/data/iso_weeks.tsv); the seasons against an ephemeris. Known points are rows
+// of the case table (tests/data/calendar_answers.tsv).
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -60,15 +60,6 @@ TEST(Calendar, EveryDayFrom1990To2100) {
             for (int i = 0; i < 5; ++i) EXPECT_EQ(sums[i], Int(expected[i == 0 ? 1 : 3 + i])) << expected[0] << " " << i;
         }
         EXPECT_EQ(year, 2101);
-    }
-}
-
-// Every day of 2003 in Berlin lasts 24 hours but the two change-over days (30 March, 26 October).
-TEST(Calendar, LocalDaysOf2003InBerlin) {
-    const TIME_ZONE_INFORMATION zone = test_zones::WEurope();
-    for (int d = 0; d < 365; ++d) {  // 10:30 UTC is always on the same date locally
-        const long long hours = d == 88 ? 23 : d == 298 ? 25 : 24;
-        EXPECT_EQ(At(1041379200 + d * 86400 + 37800).GetLocLenDay(&zone), C_TimeSpan(hours * 36000000000)) << d;
     }
 }
 

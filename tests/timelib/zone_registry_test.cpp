@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <cwchar>
 #include <string>
 #include <utility>
 #include <vector>
@@ -60,11 +61,7 @@ private:
     std::string m_path;
 };
 
-std::string Narrow(const WCHAR* w) {
-    std::string s;
-    while (*w) s += static_cast<char>(*w++);
-    return s;
-}
+std::string Narrow(const WCHAR* w) { return std::string(w, w + std::wcslen(w)); }  // the names are ASCII
 
 }  // namespace
 
