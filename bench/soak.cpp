@@ -101,10 +101,11 @@ int main(int argc, char** argv) {
     }
     sync_session::SetHooks({CountingSetter, [] { return true; }, nullptr, {{"127.0.0.1", responder.Port()}}});
 
-    // The result boxes are answered at once.
+    // The question before a large step (the server's time is fixed) and the result boxes are
+    // answered at once.
     struct Dialog : C_ConverterDlg {
         Dialog() : C_ConverterDlg(IDD_CONVERTER_EXPERT) {}
-        int ShowMessage(const char*, const char*, UINT) const override { return IDNO; }
+        int ShowMessage(const char*, const char*, UINT) const override { return IDYES; }
     } dialog;
     if (!dialog.Create()) return 1;
     // A first round of everything, so that one-time allocations (caches, fonts, the
