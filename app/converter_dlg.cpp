@@ -3,6 +3,7 @@
 
 #include "app/about_dlg.h"
 #include "app/federal_states.h"
+#include "app/settings_dlg.h"
 #include "app/framework/app_instance.h"
 #include "app/framework/text.h"
 #include "app/resource_ids.h"
@@ -60,10 +61,11 @@ void C_ConverterDlg::DoDataExchange(C_DataExchange& dx) {
 BOOL C_ConverterDlg::OnInitDialog() {
     C_Dialog::OnInitDialog();
     if (HMENU menu = GetSystemMenu(Handle(), FALSE)) {  // borrowed: the window's own menu
-        const std::string entry = LoadResourceString(IDS_ABOUTBOX);
-        if (!entry.empty()) {
+        const std::string about = LoadResourceString(IDS_ABOUTBOX), settings = LoadResourceString(IDS_SETTINGS);
+        if (!about.empty() && !settings.empty()) {
             AppendMenuA(menu, MF_SEPARATOR, 0, NULL);
-            AppendMenuA(menu, MF_STRING, IDM_ABOUTBOX, entry.c_str());
+            AppendMenuA(menu, MF_STRING, IDM_SETTINGS, settings.c_str());
+            AppendMenuA(menu, MF_STRING, IDM_ABOUTBOX, about.c_str());
         }
     }
     SendMessageA(Handle(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(m_hIcon));
@@ -81,12 +83,15 @@ BOOL C_ConverterDlg::OnInitDialog() {
 bool C_ConverterDlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
     switch (message) {
     case WM_SYSCOMMAND:
-        if ((wParam & 0xFFF0) == IDM_ABOUTBOX) {
-            OnSysCommand(static_cast<UINT>(wParam), lParam);
+        if ((wParam & 0xFFF0) == IDM_ABOUTBOX || (wParam & 0xFFF0) == IDM_SETTINGS) {
+            OnSysCommand(static_cast<UINT>(wParam & 0xFFF0), lParam);
             result = 0;
             return true;
         }
         return false;
+    case WM_APP_SYNC_DONE:
+        OnTimeServerDone();
+        return true;
     case WM_PAINT:
         return OnPaintMinimized();
     case WM_CONTEXTMENU:
@@ -102,6 +107,7 @@ bool C_ConverterDlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESU
         // However the dialog ends (close box, Escape), the zone records go with it, and
         // the wrappers let go of controls that are about to vanish.
         FreeZoneRecords();
+        EndSync();  // a question in flight is abandoned and ends by itself
         m_clockLabel.Attach(NULL);
         m_zoneCombo.Attach(NULL);
         m_holidayList.Attach(NULL);
@@ -146,9 +152,16 @@ bool C_ConverterDlg::OnCommand(int id, int code, HWND control) {
     }
 }
 
-void C_ConverterDlg::OnSysCommand(UINT, LPARAM) {
+void C_ConverterDlg::OnSysCommand(UINT command, LPARAM) {
+    if (command == IDM_SETTINGS) return OpenSettings();
     C_AboutDlg about;
     about.DoModal(Handle());
+}
+
+void C_ConverterDlg::OpenSettings() {
+    C_SettingsDlg settings;
+    // A Bundesland chosen there marks its holidays at once.
+    if (settings.DoModal(Handle()) == IDOK) ReloadHolidayState();
 }
 
 bool C_ConverterDlg::OnPaintMinimized() {

@@ -6,10 +6,13 @@
 #include <windows.h>
 
 #include <future>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "app/framework/c_dialog.h"
+#include "net/async_query.h"
+#include "net/sntp.h"
 #include "timelib/c_time.h"
 #include "timelib/zone_registry.h"
 
@@ -27,6 +30,10 @@ struct ZoneItem {
     TIME_ZONE_INFORMATION record;
     std::string key;
 };
+
+// The end of a time server's question, posted by its thread; the pause between attempts.
+constexpr UINT WM_APP_SYNC_DONE = WM_APP + 1;
+constexpr UINT_PTR kSyncPauseTimer = 15;
 
 class C_ConverterDlg : public C_Dialog {
 public:
@@ -51,8 +58,13 @@ public:
     void OnZoneChange();
     // Shows why the field's text was refused, selects it there and keeps everything else.
     bool Reject(int id, const std::string& message);
-    // The "Internet-Sync " button: sets the PC clock and m_time from the time server.
+    // The "Internet-Sync " button: asks the time servers off the window's thread, pausing
+    // between attempts on a timer; with an answer sets the PC clock and m_time. A click
+    // while a sync runs does nothing.
     void OnInternetSync();
+    bool SyncRunning() const { return m_sync != nullptr; }
+    // The system menu's "Einstellungen ...".
+    void OpenSettings();
 
     // Filled once at start-up from the registry's time-zone database.
     void FillZoneList();
@@ -106,6 +118,14 @@ private:
     // Selects the list entry of the zone in use (after a cancelled drop-down).
     void ShowZoneInUse();
     const ZoneItem* m_zoneInUse = nullptr;  // an entry of the list, owned by it
+
+    // The sync: its plan while one runs, and the question in flight.
+    void AskTimeServer();
+    void OnTimeServerDone();
+    void OnSyncPauseOver();
+    void EndSync();
+    std::unique_ptr<quendel::SyncAttempts> m_sync;
+    quendel::AsyncTimeQuery m_syncQuery;
 
     std::vector<std::string> m_holidayLines;  // what the holiday list box shows
     // The zone database, read on a worker thread from the dialog's construction on: its

@@ -4,6 +4,7 @@
 
 #include <cstring>
 
+#include "app/settings_store.h"
 #include "wintoolkit/handles.h"
 
 namespace {
@@ -34,7 +35,6 @@ constexpr StateRow kStates[kStateCount] = {
     {"TH", "Th\xFCringen"},
 };
 
-constexpr const char* kSettingsKey = "Software\\Quendel";
 constexpr const char* kStateValue = "Bundesland";
 
 bool Valid(int state) { return state >= 0 && state < kStateCount; }
@@ -56,7 +56,7 @@ int StateFromCode(const char* code) {
 
 int ReadStateSetting() {
     HKEY opened = NULL;
-    if (RegOpenKeyExA(HKEY_CURRENT_USER, kSettingsKey, 0, KEY_QUERY_VALUE, &opened) != ERROR_SUCCESS) return kNationwide;
+    if (RegOpenKeyExA(HKEY_CURRENT_USER, settings::kKey, 0, KEY_QUERY_VALUE, &opened) != ERROR_SUCCESS) return kNationwide;
     const quendel_toolkit::KeyHandle key(opened);
     // Room for any code and then some: a longer value is no code (ERROR_MORE_DATA).
     char text[16] = "";
@@ -68,13 +68,10 @@ int ReadStateSetting() {
     return StateFromCode(text);
 }
 
-bool WriteStateSetting(int state) {
-    if (!Valid(state)) return false;
-    HKEY created = NULL;
-    if (RegCreateKeyExA(HKEY_CURRENT_USER, kSettingsKey, 0, NULL, 0, KEY_SET_VALUE, NULL, &created, NULL) != ERROR_SUCCESS)
+bool WriteStateSetting(int state, unsigned long* error) {
+    if (!Valid(state)) {
+        if (error != nullptr) *error = ERROR_INVALID_PARAMETER;
         return false;
-    const quendel_toolkit::KeyHandle key(created);
-    const char* code = StateCode(state);
-    return RegSetValueExA(key.Get(), kStateValue, 0, REG_SZ, reinterpret_cast<const BYTE*>(code),
-                          static_cast<DWORD>(std::strlen(code) + 1)) == ERROR_SUCCESS;
+    }
+    return settings::Write(kStateValue, StateCode(state), error);
 }

@@ -21,5 +21,6 @@ int StateFromCode(const char* code);
 // The setting: HKCU\Software\Quendel, value "Bundesland" (REG_SZ, the code). A missing key
 // or value, an empty or unknown code and a value of any other type read as kNationwide.
 int ReadStateSetting();
-// Stores the state's code ("" for nationwide). False when the registry refused it.
-bool WriteStateSetting(int state);
+// Stores the state's code ("" for nationwide). False (with the system's error code in
+// *error) for a bad state or when the registry refused it.
+bool WriteStateSetting(int state, unsigned long* error = nullptr);

@@ -20,6 +20,7 @@
 #include "app/resource_ids.h"
 #include "net/loopback.h"
 #include "net/sntp.h"
+#include "app/sync_session.h"
 #include "support/data_table.h"
 #include "support/locale_scope.h"
 #include "support/test_zones.h"
@@ -30,6 +31,20 @@ namespace {
 
 unsigned __int64 g_now;  // in ticks
 void StillClock(FILETIME* now) { *now = FILETIME{DWORD(g_now), DWORD(g_now >> 32)}; }
+
+// The system's parts of a sync: the clock setter fails with g_setterError (0: sets),
+// the elevation and the launch of an elevated copy are recorded.
+DWORD g_setterError;
+std::string g_set, g_launched;
+bool g_elevated;
+BOOL WINAPI RecordingSetter(const SYSTEMTIME* utc) {
+    FILETIME set;
+    SystemTimeToFileTime(utc, &set);
+    g_set = std::to_string(C_Time(set).GetTimeUTC());
+    SetLastError(g_setterError);
+    return g_setterError == 0;
+}
+DWORD RecordingLauncher(const char* parameters) { return g_launched = parameters, 0; }
 
 const std::map<std::string, int> kFields = {
     {"FILETIME", IDC_FILETIME}, {"UNIXTIME", IDC_UNIXTIME}, {"OLETIME", IDC_OLETIME},   {"DATE", IDC_DATE},
@@ -56,7 +71,9 @@ protected:
     }
     int ShowMessage(const char* text, const char* caption, UINT) const override {
         messages += std::string(messages.empty() ? "" : " | ") + caption + ": " + text;
-        return IDOK;
+        const char answer = answers.empty() ? 'o' : answers[0];  // y, n or (none left) OK
+        if (!answers.empty()) answers.erase(0, 1);
+        return answer == 'y' ? IDYES : answer == 'n' ? IDNO : IDOK;
     }
     int TrackMenu(HMENU menu, int x, int y) override {  // the menu's first entry, where it opens in the list
         char text[100] = "";
@@ -94,7 +111,13 @@ protected:
         GetMenuStringA(GetSystemMenu(Handle(), FALSE), IDM_ABOUTBOX, menu, sizeof menu, MF_BYCOMMAND);
         if (name == "SYSMENU") return menu;
         if (name == "TICKS") return std::to_string(m_time.GetTimeUTC());
-        if (name == "MSG") return std::exchange(messages, "");
+        if (name == "MSG") {  // the responder's port as <port>
+            std::string shown = std::exchange(messages, "");
+            for (std::size_t at; !port.empty() && (at = shown.find(port)) != std::string::npos;)
+                shown.replace(at, port.size(), "<port>");
+            return shown;
+        }
+        if (name == "SET" || name == "LAUNCH") return std::exchange(name == "SET" ? g_set : g_launched, "none");
         if (name == "FILE") {  // the calendar file's events and legal holidays
             std::ifstream in(file, std::ios::binary);
             const std::string ics(std::istreambuf_iterator<char>(in), {});
@@ -126,7 +149,15 @@ protected:
             {"escape", [&] { Command(IDCANCEL, BN_CLICKED); }},
             {"state", [&] { WriteStateSetting(StateFromCode(arg.c_str())), ReloadHolidayState(); }},
             {"file", [&] { file = arg == "-" || arg.find(':') != std::string::npos ? arg.substr(arg == "-") : std::string(std::getenv("TEMP")) + "\\" + arg; }},
-            {"menu", [&] { OpenMenu(arg); }}};
+            {"menu", [&] { OpenMenu(arg); }},
+            {"answer", [&] { answers = arg; }},
+            {"setter", [&] { g_setterError = std::stoul(arg); }},
+            {"elevated", [&] { g_elevated = arg == "1"; }},
+            {"settle", [&] {  // until the sync has ended, its pauses and questions included
+                 for (const DWORD start = GetTickCount(); SyncRunning() && GetTickCount() - start < 20000;)
+                     if (MSG m; MsgWaitForMultipleObjects(0, NULL, FALSE, 50, QS_ALLINPUT), PeekMessageA(&m, NULL, 0, 0, PM_REMOVE))
+                         TranslateMessage(&m), DispatchMessageA(&m);
+             }}};
         if (mark != std::string::npos && cell[mark] == '=') {
             const std::string actual = Value(head);  // of a zone's name, Windows' own, a part
             EXPECT_TRUE(actual == "-" || (head == "ZONES" ? actual.find(arg) != std::string::npos : actual == arg))
@@ -187,6 +218,8 @@ protected:
     mutable std::string messages;  // "caption: text", " | " between them
     HKEY scratch = NULL;
     std::string file;  // what the Save dialog answers
+    mutable std::string answers;   // to the coming questions
+    std::string port;
 };
 
 }  // namespace
@@ -209,10 +242,13 @@ TEST_P(ConverterDialog, InternetSync) {
         return reply;
     });
     ASSERT_TRUE(server.Ready());
-    const quendel::SyncSettings previous = quendel::SetSyncSettings({"127.0.0.1", server.Port(), nullptr});
+    port = std::to_string(server.Port());
+    const sync_session::Hooks previous = sync_session::SetHooks(
+        {RecordingSetter, [] { return g_elevated; }, RecordingLauncher, {{"127.0.0.1", server.Port()}}});
+    g_set = g_launched = "none";
     Run("app_dialog_sync.tsv");
-    quendel::SetSyncSettings(previous);
-    EXPECT_EQ(replies, 4);
+    sync_session::SetHooks(previous);
+    EXPECT_EQ(replies, 10);
 }
 
 INSTANTIATE_TEST_SUITE_P(Templates, ConverterDialog, ::testing::Values(IDD_CONVERTER_EXPERT, IDD_CONVERTER_SIMPLE));
