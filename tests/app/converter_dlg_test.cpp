@@ -119,8 +119,7 @@ protected:
         }
         if (name == "SET" || name == "LAUNCH") return std::exchange(name == "SET" ? g_set : g_launched, "none");
         if (name == "FILE") {  // the calendar file's events and legal holidays
-            std::ifstream in(file, std::ios::binary);
-            const std::string ics(std::istreambuf_iterator<char>(in), {});
+            const std::string ics(std::istreambuf_iterator<char>(std::ifstream(file, std::ios::binary).rdbuf()), {});
             return FormatText("%d Termine, %d Feiertage", Count(ics, "BEGIN:VEVENT\r\n"), Count(ics, "CATEGORIES:Feiertag\r\n"));
         }
         if (name == "WIDE") return std::to_string(WideLines());
@@ -187,8 +186,7 @@ protected:
         int stops[kHolidayTabStopCount], wide = 0;
         for (int i = 0; i < kHolidayTabStopCount; ++i) {
             RECT r = {kHolidayTabStops[i], 0, 0, 0};
-            MapDialogRect(Handle(), &r);
-            stops[i] = r.left;
+            stops[i] = MapDialogRect(Handle(), &r) ? r.left : 0;
         }
         RECT room;
         GetClientRect(list, &room);

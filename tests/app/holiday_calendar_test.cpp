@@ -144,7 +144,6 @@ TEST(Holidays, StatesAndTheirSetting) {
     RegOverridePredefKey(HKEY_CURRENT_USER, NULL);
     RegCloseKey(scratch);
     RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\QuendelTest");
-    RegDeleteKeyA(HKEY_CURRENT_USER, "Software\\QuendelTest");
 }
 
 TEST(Holidays, CalendarExportLineByLine) {
@@ -176,9 +175,7 @@ TEST(Holidays, CalendarFileWholeOrNothing) {
     CreateDirectoryA((folder + "\\ordner.ics").c_str(), NULL);
     std::string reason;
     EXPECT_TRUE(WriteFileReplacing(path, "eins", reason) && WriteFileReplacing(path, "zwei\r\n", reason));
-    std::ifstream in(path, std::ios::binary);
-    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), "zwei\r\n");
-    in.close();
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(std::ifstream(path, std::ios::binary).rdbuf()), {}), "zwei\r\n");
     // A folder in the way, a folder that is not there: the system's words, nothing left over.
     EXPECT_FALSE(WriteFileReplacing(folder + "\\ordner.ics", "x", reason));
     EXPECT_EQ(reason, SystemErrorText(ERROR_ACCESS_DENIED));
