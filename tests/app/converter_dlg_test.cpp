@@ -117,6 +117,7 @@ protected:
                 shown.replace(at, port.size(), "<port>");
             return shown;
         }
+        if (name == "REQUESTS") return std::to_string(requests());
         if (name == "SET" || name == "LAUNCH") return std::exchange(name == "SET" ? g_set : g_launched, "none");
         if (name == "FILE") {  // the calendar file's events and legal holidays
             const std::string ics(std::istreambuf_iterator<char>(std::ifstream(file, std::ios::binary).rdbuf()), {});
@@ -218,6 +219,7 @@ protected:
     std::string file;  // what the Save dialog answers
     mutable std::string answers;   // to the coming questions
     std::string port;
+    std::function<int()> requests;  // the time server's count
 };
 
 }  // namespace
@@ -241,12 +243,12 @@ TEST_P(ConverterDialog, InternetSync) {
     });
     ASSERT_TRUE(server.Ready());
     port = std::to_string(server.Port());
+    requests = [&server] { return server.Requests(); };
     const sync_session::Hooks previous = sync_session::SetHooks(
         {RecordingSetter, [] { return g_elevated; }, RecordingLauncher, {{"127.0.0.1", server.Port()}}});
     g_set = g_launched = "none";
     Run("app_dialog_sync.tsv");
     sync_session::SetHooks(previous);
-    EXPECT_EQ(replies, 10);
 }
 
 INSTANTIATE_TEST_SUITE_P(Templates, ConverterDialog, ::testing::Values(IDD_CONVERTER_EXPERT, IDD_CONVERTER_SIMPLE));
