@@ -84,8 +84,7 @@ protected:
         return static_cast<int>(GetMenuItemID(menu, 0));
     }
     std::string ChooseCalendarFile(const std::string& suggestion) override {
-        messages += " | save as " + suggestion;
-        return file;
+        return messages += " | save as " + suggestion, file;
     }
 
     void Open(bool machineZone) {  // in the machine's zone: with no user zone at all
