@@ -2,6 +2,7 @@
 #include "app/converter_dlg.h"
 
 #include "app/about_dlg.h"
+#include "app/federal_states.h"
 #include "app/settings_dlg.h"
 #include "app/framework/app_instance.h"
 #include "app/framework/text.h"
@@ -43,6 +44,7 @@ void C_ConverterDlg::DoDataExchange(C_DataExchange& dx) {
     dx.Text(IDC_DSTEND, m_dstEndText);
     dx.Text(IDC_DSTSTART_HINT, m_dstStartHint);
     dx.Text(IDC_DSTEND_HINT, m_dstEndHint);
+    dx.Text(IDC_HOLIDAY_LEGEND, m_legendText);
     if (IsExpert()) {
         dx.Text(IDC_BIAS, m_biasText);
         dx.Text(IDC_DSTBIAS, m_dstBiasText);
@@ -71,6 +73,7 @@ BOOL C_ConverterDlg::OnInitDialog() {
     g_startTime.SetTime();
     m_fileTimeText = FormatText("%lld", static_cast<long long>(g_startTime.GetTimeUTC()));
     FillZoneList();
+    m_state = ReadStateSetting();
     m_time = g_startTime;
     Refresh();
     SetTimer(Handle(), kClockTimer, 1000, NULL);
@@ -91,6 +94,12 @@ bool C_ConverterDlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESU
         return true;
     case WM_PAINT:
         return OnPaintMinimized();
+    case WM_CONTEXTMENU:
+        // The list box passes its context menu (right click, Shift+F10, the menu key) on to us.
+        if (reinterpret_cast<HWND>(wParam) != m_holidayList.Handle() || !m_holidayList.Handle()) return false;
+        OnHolidayContextMenu(static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam)));
+        result = 0;
+        return true;
     case WM_QUERYDRAGICON:
         result = reinterpret_cast<LRESULT>(m_hIcon);
         return true;
@@ -151,7 +160,8 @@ void C_ConverterDlg::OnSysCommand(UINT command, LPARAM) {
 
 void C_ConverterDlg::OpenSettings() {
     C_SettingsDlg settings;
-    settings.DoModal(Handle());
+    // A Bundesland chosen there marks its holidays at once.
+    if (settings.DoModal(Handle()) == IDOK) ReloadHolidayState();
 }
 
 bool C_ConverterDlg::OnPaintMinimized() {

@@ -68,7 +68,17 @@ public:
 
     // Filled once at start-up from the registry's time-zone database.
     void FillZoneList();
+    // The holiday list of the point's year with the marks of m_state, and its legend.
     void BuildHolidayList(const C_Time& point);
+    // Reads the Bundesland setting again and rebuilds the holiday list and its legend at once
+    // (for the settings dialog, after it has stored a new choice).
+    void ReloadHolidayState();
+    // The context menu of the holiday list at a screen point; (-1, -1) from the keyboard
+    // (Shift+F10, the context-menu key): at the list's current line.
+    void OnHolidayContextMenu(int x, int y);
+    // Writes the list's days as an iCalendar file. False, after a message naming the file and
+    // the system's reason, when it cannot be written; nothing half-written is left then.
+    bool ExportCalendar(const std::string& path);
 
     // Members, shared by the display and the inputs.
     C_StaticLabel m_clockLabel;
@@ -80,8 +90,17 @@ public:
     HICON m_hIcon = NULL;  // shared icon resource: not destroyed
     bool m_syncStatusShown = false;  // the clock display shows a sync status, not the clock
     C_Time m_time;
+    int m_state = 0;          // the Bundesland whose legal holidays the list marks
+    int m_holidayYear = 0;    // the year the list shows (0: none)
+    std::string m_legendText;
 
 protected:
+    // The choice of the context menu at the screen point: a command, or 0 (virtual, so that
+    // tests can choose).
+    virtual int TrackMenu(HMENU menu, int x, int y);
+    // The common Save dialog with .ics preselected; "" when the user cancels.
+    virtual std::string ChooseCalendarFile(const std::string& suggestion);
+
     BOOL OnInitDialog() override;
     void DoDataExchange(C_DataExchange& dx) override;
     bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;

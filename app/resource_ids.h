@@ -36,6 +36,7 @@
 #define IDC_ZONES 1031
 #define IDC_SYNC 1032
 #define IDC_CLOCK 1033
+#define IDC_HOLIDAY_LEGEND 1034
 #define IDC_UNIXTIME 2000
 #define IDC_FILETIME 2001
 #define IDC_OLETIME 2002
@@ -46,6 +47,7 @@
 // Controls of the settings dialog
 #define IDC_SERVERS 3001
 #define IDC_SERVERS_DEFAULT 3002
+#define IDC_STATE 3003
 
 #ifndef IDC_STATIC
 #define IDC_STATIC (-1)

@@ -1,5 +1,6 @@
 #include "app/settings_dlg.h"
 
+#include "app/federal_states.h"
 #include "app/resource_ids.h"
 #include "app/settings_store.h"
 #include "net/sntp.h"
@@ -15,7 +16,13 @@ void C_SettingsDlg::DoDataExchange(C_DataExchange& dx) { dx.Text(IDC_SERVERS, m_
 BOOL C_SettingsDlg::OnInitDialog() {
     // What is stored, even when broken, so that the user sees it and can mend it.
     if (!settings::Read("Zeitserver", m_serversText)) m_serversText = quendel::kDefaultTimeServers;
-    return C_Dialog::OnInitDialog();
+    const BOOL result = C_Dialog::OnInitDialog();
+    // "Deutschland (bundesweit)", then the states alphabetically: the list keeps this order.
+    m_state = ReadStateSetting();
+    for (int state = 0; state < kStateCount; ++state)
+        SendMessageA(Item(IDC_STATE), CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(StateListName(state)));
+    SendMessageA(Item(IDC_STATE), CB_SETCURSEL, static_cast<WPARAM>(m_state), 0);
+    return result;
 }
 
 bool C_SettingsDlg::OnCommand(int id, int code, HWND control) {
@@ -28,7 +35,20 @@ bool C_SettingsDlg::OnCommand(int id, int code, HWND control) {
 
 void C_SettingsDlg::OnOK() {
     UpdateData(true);
-    if (SaveServers()) EndDialog(IDOK);
+    if (SaveServers() && SaveState()) EndDialog(IDOK);
+}
+
+bool C_SettingsDlg::SaveState() {
+    const LRESULT chosen = SendMessageA(Item(IDC_STATE), CB_GETCURSEL, 0, 0);
+    const int state = chosen >= 0 && chosen < kStateCount ? static_cast<int>(chosen) : m_state;
+    unsigned long error = 0;
+    if (!WriteStateSetting(state, &error)) {
+        const std::string message = "Das Bundesland konnte nicht gespeichert werden (Fehler " + std::to_string(error) + ").";
+        ShowMessage(message.c_str(), kCaption, MB_OK | MB_ICONERROR);
+        return false;
+    }
+    m_state = state;
+    return true;
 }
 
 bool C_SettingsDlg::SaveServers() {

@@ -1,6 +1,7 @@
 // C_SettingsDlg: "Einstellungen", opened from the system menu. It edits the user's
-// settings under HKCU\Software\Quendel: the time servers ("Zeitserver"). OK checks every
-// entry first: a bad one is named in a message and nothing is stored.
+// settings under HKCU\Software\Quendel: the time servers ("Zeitserver") and the Bundesland
+// whose legal holidays the list marks ("Bundesland"). OK checks every server entry first: a
+// bad one is named in a message and nothing is stored.
 #pragma once
 
 #include <string>
@@ -12,6 +13,7 @@ public:
     C_SettingsDlg();
 
     std::string m_serversText;  // as shown in the edit
+    int m_state = 0;            // the Bundesland chosen (federal_states.h)
 
 protected:
     BOOL OnInitDialog() override;
@@ -22,4 +24,6 @@ protected:
 private:
     // Checks and stores the servers; false (after saying why) when they stay unstored.
     bool SaveServers();
+    // Stores the chosen Bundesland; false (after saying why) when the registry refused it.
+    bool SaveState();
 };

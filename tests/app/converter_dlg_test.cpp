@@ -6,12 +6,17 @@
 
 #include <atomic>
 #include <cstring>
+#include <fstream>
+#include <iterator>
 #include <functional>
 #include <map>
 #include <random>
 #include <string>
 #include <utility>
 
+#include "app/federal_states.h"
+#include "app/framework/text.h"
+#include "app/holiday_calendar.h"
 #include "app/resource_ids.h"
 #include "net/loopback.h"
 #include "net/sntp.h"
@@ -47,18 +52,39 @@ const std::map<std::string, int> kFields = {
     {"SEASON", IDC_SEASON},     {"ZONE", IDC_ZONE},         {"BIAS", IDC_BIAS},         {"DSTBIAS", IDC_DSTBIAS},
     {"DSTSTART", IDC_DSTSTART}, {"DSTEND", IDC_DSTEND},     {"DSTSTART_HINT", IDC_DSTSTART_HINT}, {"DSTEND_HINT", IDC_DSTEND_HINT},     {"RELDAYS", IDC_RELDAYS},   {"CLOCK", IDC_CLOCK},
     {"BUTTON", IDOK},           {"ZONES", IDC_ZONES},       {"HOLIDAYS", IDC_HOLIDAYS}, {"HEX", IDC_HEX},
-    {"SYNC", IDC_SYNC}};
+    {"SYNC", IDC_SYNC},         {"LEGEND", IDC_HOLIDAY_LEGEND}};
 
 // The fixture is the dialog; it answers message boxes and keeps them.
 class ConverterDialog : public ::testing::TestWithParam<int>, public C_ConverterDlg {
 protected:
-    ConverterDialog() : C_ConverterDlg(GetParam()), clock(quendel::SetClockSource(StillClock)) { locale.German(); }
-    ~ConverterDialog() override { quendel::SetClockSource(clock); }
+    ConverterDialog() : C_ConverterDlg(GetParam()), clock(quendel::SetClockSource(StillClock)) {
+        locale.German();
+        RegCreateKeyExA(HKEY_CURRENT_USER, "Software\\QuendelTest", 0, NULL, 0, KEY_ALL_ACCESS, NULL, &scratch, NULL);
+        RegOverridePredefKey(HKEY_CURRENT_USER, scratch);  // the settings of the test, not the user's
+    }
+    ~ConverterDialog() override {
+        quendel::SetClockSource(clock);
+        RegOverridePredefKey(HKEY_CURRENT_USER, NULL);
+        RegCloseKey(scratch);
+        RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\QuendelTest");
+        if (!file.empty()) DeleteFileA(file.c_str());
+    }
     int ShowMessage(const char* text, const char* caption, UINT) const override {
         messages += std::string(messages.empty() ? "" : " | ") + caption + ": " + text;
         const char answer = answers.empty() ? 'o' : answers[0];  // y, n or (none left) OK
         if (!answers.empty()) answers.erase(0, 1);
         return answer == 'y' ? IDYES : answer == 'n' ? IDNO : IDOK;
+    }
+    int TrackMenu(HMENU menu, int x, int y) override {  // the menu's first entry, where it opens in the list
+        char text[100] = "";
+        GetMenuStringA(menu, 0, text, sizeof text, MF_BYPOSITION);
+        POINT at = {x, y};
+        ScreenToClient(Item("HOLIDAYS"), &at);
+        messages += FormatText("%smenu at %ld,%ld: %s", messages.empty() ? "" : " | ", at.x, at.y, text);
+        return static_cast<int>(GetMenuItemID(menu, 0));
+    }
+    std::string ChooseCalendarFile(const std::string& suggestion) override {
+        return messages += " | save as " + suggestion, file;
     }
 
     void Open(bool machineZone) {  // in the machine's zone: with no user zone at all
@@ -92,6 +118,11 @@ protected:
         }
         if (name == "REQUESTS") return std::to_string(requests());
         if (name == "SET" || name == "LAUNCH") return std::exchange(name == "SET" ? g_set : g_launched, "none");
+        if (name == "FILE") {  // the calendar file's events and legal holidays
+            const std::string ics(std::istreambuf_iterator<char>(std::ifstream(file, std::ios::binary).rdbuf()), {});
+            return FormatText("%d Termine, %d Feiertage", Count(ics, "BEGIN:VEVENT\r\n"), Count(ics, "CATEGORIES:Feiertag\r\n"));
+        }
+        if (name == "WIDE") return std::to_string(WideLines());
         if (!Item(name)) return "-";
         GetWindowTextA(Item(name), text, sizeof text);
         if (name == "BUTTON" && !IsWindowEnabled(Item(name))) return "off";
@@ -115,6 +146,9 @@ protected:
             {"timer", [&] { SendMessageA(Handle(), WM_TIMER, 14, 0); }},
             {"drop", [&] { SendMessageA(Item("ZONES"), CB_SHOWDROPDOWN, TRUE, 0); }},
             {"escape", [&] { Command(IDCANCEL, BN_CLICKED); }},
+            {"state", [&] { WriteStateSetting(StateFromCode(arg.c_str())), ReloadHolidayState(); }},
+            {"file", [&] { file = arg == "-" || arg.find(':') != std::string::npos ? arg.substr(arg == "-") : std::string(std::getenv("TEMP")) + "\\" + arg; }},
+            {"menu", [&] { OpenMenu(arg); }},
             {"answer", [&] { answers = arg; }},
             {"setter", [&] { g_setterError = std::stoul(arg); }},
             {"elevated", [&] { g_elevated = arg == "1"; }},
@@ -134,6 +168,38 @@ protected:
         }
     }
 
+    void OpenMenu(const std::string& at) {  // "key", or by the mouse at a point of the list
+        POINT p = {-1, -1};
+        if (at != "key" && std::sscanf(at.c_str(), "%ld,%ld", &p.x, &p.y) == 2) ClientToScreen(Item("HOLIDAYS"), &p);
+        SendMessageA(Handle(), WM_CONTEXTMENU, WPARAM(Item("HOLIDAYS")), MAKELPARAM(p.x, p.y));
+    }
+    static int Count(const std::string& text, const std::string& what) {
+        int n = 0;
+        for (std::size_t at = 0; (at = text.find(what, at)) != std::string::npos; at += what.size()) ++n;
+        return n;
+    }
+    // The holiday lines wider than the list's room, by its font and tab stops.
+    int WideLines() {
+        const HWND list = Item("HOLIDAYS");
+        const HDC dc = GetDC(list);
+        const HGDIOBJ old = SelectObject(dc, HGDIOBJ(SendMessageA(list, WM_GETFONT, 0, 0)));
+        int stops[kHolidayTabStopCount], wide = 0;
+        for (int i = 0; i < kHolidayTabStopCount; ++i) {
+            RECT r = {kHolidayTabStops[i], 0, 0, 0};
+            stops[i] = MapDialogRect(Handle(), &r) ? r.left : 0;
+        }
+        RECT room;
+        GetClientRect(list, &room);
+        char text[200];
+        for (int i = 0, n = int(SendMessageA(list, LB_GETCOUNT, 0, 0)); i < n; ++i) {
+            const int length = int(SendMessageA(list, LB_GETTEXT, i, LPARAM(text)));
+            wide += LOWORD(GetTabbedTextExtentA(dc, text, length, kHolidayTabStopCount, stops)) > room.right - 2;
+        }
+        SelectObject(dc, old);
+        ReleaseDC(list, dc);
+        return wide;
+    }
+
     // The rows for this template; no message goes unchecked.
     void Run(const std::string& table) {
         for (const data_table::Row& row : data_table::Read(table)) {
@@ -148,6 +214,8 @@ protected:
     UserZoneScope zoneScope;
     quendel::ClockSource clock;    // the one before
     mutable std::string messages;  // "caption: text", " | " between them
+    HKEY scratch = NULL;
+    std::string file;  // what the Save dialog answers
     mutable std::string answers;   // to the coming questions
     std::string port;
     std::function<int()> requests;  // the time server's count

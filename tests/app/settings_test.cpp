@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "app/command_line.h"
+#include "app/federal_states.h"
 #include "app/resource_ids.h"
 #include "app/settings_dlg.h"
 #include "app/settings_store.h"
@@ -60,6 +61,28 @@ TEST(Settings, ServerListEditedCheckedAndStored) {
         EXPECT_EQ(shown + " | " + std::exchange(g_log, "") + " | " + after + " | " + Stored() + " | " + Servers(),
                   row[3] + " | " + row[4] + " | " + row[5] + " | " + row[6] + " | " + row[7]) << row[0] << ", " << row[1];
     }
+    Store("-");
+}
+
+TEST(Settings, BundeslandListedChosenAndStored) {
+    for (const data_table::Row& row : data_table::Read("app_settings_state.tsv")) {  // stored, picked, button, shown, after
+        RegDeleteKeyValueA(HKEY_CURRENT_USER, settings::kKey, "Bundesland");
+        if (row[0] != "-") settings::Write("Bundesland", row[0]);
+        Settings dialog;
+        ASSERT_TRUE(dialog.Create());
+        const HWND list = dialog.Item(IDC_STATE);
+        char shown[64] = "", entry[64];
+        GetWindowTextA(list, shown, sizeof shown);
+        for (const data_table::Row& state : data_table::Read("app_states.tsv"))  // all, in the table's order
+            if (SendMessageA(list, CB_GETLBTEXT, std::stoi(state[0]), LPARAM(entry)) >= 0) EXPECT_EQ(entry, state[2]);
+        EXPECT_EQ(SendMessageA(list, CB_GETCOUNT, 0, 0), kStateCount);
+        if (row[1] != "-") SendMessageA(list, CB_SELECTSTRING, WPARAM(-1), LPARAM(row[1].c_str()));
+        SendMessageA(dialog.Handle(), WM_COMMAND, MAKEWPARAM(row[2] == "ok" ? IDOK : IDCANCEL, BN_CLICKED), 0);
+        std::string after = "-";
+        settings::Read("Bundesland", after);
+        EXPECT_EQ(std::string(shown) + " | " + after, row[3] + " | " + row[4]) << row[0] << ", " << row[1];
+    }
+    RegDeleteKeyValueA(HKEY_CURRENT_USER, settings::kKey, "Bundesland");
     Store("-");
 }
 
