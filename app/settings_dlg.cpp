@@ -61,7 +61,10 @@ bool C_SettingsDlg::SaveServers() {
         return false;
     }
     std::string text;  // one blank between entries
-    for (const quendel::TimeServer& server : servers) text += (text.empty() ? "" : " ") + server.Text();
+    for (const quendel::TimeServer& server : servers) {
+        if (!text.empty()) text += ' ';
+        text += server.Text();
+    }
     unsigned long error = 0;
     if (!settings::Write("Zeitserver", text, &error)) {
         const std::string message = "Die Zeitserver konnten nicht gespeichert werden (Fehler " +

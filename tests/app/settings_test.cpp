@@ -74,7 +74,7 @@ TEST(Settings, BundeslandListedChosenAndStored) {
         char shown[64] = "", entry[64];
         GetWindowTextA(list, shown, sizeof shown);
         for (const data_table::Row& state : data_table::Read("app_states.tsv"))  // all, in the table's order
-            if (SendMessageA(list, CB_GETLBTEXT, std::stoi(state[0]), LPARAM(entry)) >= 0) EXPECT_EQ(entry, state[2]);
+            if (SendMessageA(list, CB_GETLBTEXT, std::stoi(state[0]), LPARAM(entry)) >= 0) { EXPECT_EQ(entry, state[2]); }
         EXPECT_EQ(SendMessageA(list, CB_GETCOUNT, 0, 0), kStateCount);
         if (row[1] != "-") SendMessageA(list, CB_SELECTSTRING, WPARAM(-1), LPARAM(row[1].c_str()));
         SendMessageA(dialog.Handle(), WM_COMMAND, MAKEWPARAM(row[2] == "ok" ? IDOK : IDCANCEL, BN_CLICKED), 0);
