@@ -128,7 +128,7 @@ struct Link {
 
 struct ThreadCaches {
     ZoneCache ways[kWays];
-    unsigned current;  // the way used last
+    ZoneCache* current;  // the way used last, kept as its address: no multiplication to find it
     unsigned victim;   // the way a record not held replaces next, round robin
     Link links[kLinks];  // by kind
 };
@@ -152,6 +152,7 @@ const DWORD g_slotPlusOne = TlsAlloc() + 1;  // 0 without a slot (TLS_OUT_OF_IND
 __attribute__((noinline)) ThreadCaches& NewThreadCache() {
     // Owned by the thread's storage, which the runtime frees when the thread ends.
     static thread_local ThreadCaches storage = {};
+    if (!storage.current) storage.current = storage.ways;
     if (g_slotPlusOne - 1 < 64) TlsSetValue(g_slotPlusOne - 1, &storage);
     return storage;
 }
@@ -222,7 +223,7 @@ void FillBucket(const TIME_ZONE_INFORMATION& zone, StandardBiasUse use, std::uin
 // The thread's cache used last.
 inline ZoneCache& Current() {
     ThreadCaches& caches = ThreadCache();
-    return caches.ways[caches.current];
+    return *caches.current;
 }
 
 // The thread's cache for the record, made the current one: the way that holds it, or the
@@ -230,17 +231,17 @@ inline ZoneCache& Current() {
 ZoneCache& CacheFor(const TIME_ZONE_INFORMATION& zone, StandardBiasUse use) {
     ThreadCaches& caches = ThreadCache();
     for (unsigned i = 0; i < kWays; ++i) {
-        const unsigned way = (caches.current + i) % kWays;
+        const unsigned way = (static_cast<unsigned>(caches.current - caches.ways) + i) % kWays;
         if (caches.ways[way].generation != 0 && MatchesKey(zone, use, caches.ways[way].key)) {
-            caches.current = way;
+            caches.current = &caches.ways[way];
             return caches.ways[way];
         }
     }
-    caches.current = caches.victim;
-    caches.victim = (caches.victim + 1) % kWays;
+    caches.current = &caches.ways[caches.victim];
     for (Link& link : caches.links)
-        if (link.way == caches.current) link.stamp = 0;
-    ZoneCache& cache = caches.ways[caches.current];
+        if (link.way == caches.victim) link.stamp = 0;
+    caches.victim = (caches.victim + 1) % kWays;
+    ZoneCache& cache = *caches.current;
     {
         cache.key = KeyOf(zone, use);
         cache.form = FormOf(zone);
@@ -259,7 +260,7 @@ __attribute__((noinline)) const ZoneCache* OtherWay(ThreadCaches& caches, const 
                                                     StandardBiasUse use) {
     for (unsigned way = 0; way < kWays; ++way)
         if (caches.ways[way].generation != 0 && MatchesKey(zone, use, caches.ways[way].key)) {
-            caches.current = way;
+            caches.current = &caches.ways[way];
             return &caches.ways[way];
         }
     return nullptr;
@@ -267,7 +268,7 @@ __attribute__((noinline)) const ZoneCache* OtherWay(ThreadCaches& caches, const 
 
 inline const ZoneCache* WayOf(const TIME_ZONE_INFORMATION& zone, StandardBiasUse use) {
     ThreadCaches& caches = ThreadCache();
-    const ZoneCache& last = caches.ways[caches.current];
+    const ZoneCache& last = *caches.current;
     return MatchesKey(zone, use, last.key) ? &last : OtherWay(caches, zone, use);
 }
 
