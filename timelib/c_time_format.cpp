@@ -50,11 +50,11 @@ private:
     unsigned int m_used = 0;
 };
 
-// One piece of the text in a buffer of its own: the platform's output, trailing blanks
-// (a unit text's space) taken off; empty when the call fails.
-template <typename Call>
-int FormatPiece(char (&piece)[160], Call call) {
-    int n = call(piece, static_cast<int>(sizeof piece)) - 1;
+// One piece of the text in a buffer of its own: the platform's output (written: the call's
+// result, terminator included), trailing blanks (a unit text's space) taken off; empty when
+// the call fails.
+int TrimPiece(char (&piece)[160], int written) {
+    int n = written - 1;
     if (n < 0) n = 0;
     while (n > 0 && piece[n - 1] == ' ') --n;
     piece[n] = 0;
@@ -76,17 +76,17 @@ const char* C_Time::Format(char* buffer, unsigned int capacity, int flags, unsig
     }
     // Each piece whole or not at all: a date, or a time, that does not fit is left out, and
     // the separator stands only between two pieces.
-    char date[160] = "", time[160] = "";
+    char date[160], time[160];  // only what the calls write is read
     int dateLength = 0, timeLength = 0;
     if (flags & FMT_DATE) {
         char pattern[81];
         quendel::DatePattern(locale, (flags & FMT_YEAR4) != 0, pattern);
-        dateLength = FormatPiece(date, [&](char* at, int room) { return GetDateFormatA(locale, 0, &fields, pattern, at, room); });
+        dateLength = TrimPiece(date, GetDateFormatA(locale, 0, &fields, pattern, date, sizeof date));
     }
     if (flags & FMT_TIME) {
         char pattern[40];
         quendel::TimePattern(locale, (flags & FMT_SECONDS) != 0, (flags & FMT_MSECONDS) != 0, pattern);
-        timeLength = FormatPiece(time, [&](char* at, int room) { return GetTimeFormatA(locale, 0, &fields, pattern, at, room); });
+        timeLength = TrimPiece(time, GetTimeFormatA(locale, 0, &fields, pattern, time, sizeof time));
         char* marker = (flags & FMT_MSECONDS) ? std::strstr(time, quendel::kMillisecondMarker) : nullptr;
         if (marker) {
             char decimal[5];
