@@ -99,12 +99,17 @@ inline bool FieldsInRange(int year, int month, int day, int hour, int minute, in
             (static_cast<unsigned>(second) > 59u) | (static_cast<unsigned>(ms) > 999u) | (year < kMinYear)) == 0;
 }
 
+// Longest month lengths, February's 29.
+inline constexpr unsigned char kMonthDaysMost[12] = {31, 29, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+
 // For fields in range: whether the year is one SystemTimeToFileTime accepts and the day
-// exists in its month. Every month has 28 days; the leap rule only for 29 February.
+// exists in its month. One test against the longest length, not a branch on the day, which
+// random dates would make the processor mispredict; the leap rule only for 29 February.
 inline bool DateExists(int year, int month, int day) {
-    if (year > kMaxYear) return false;
-    if (day <= 28) return true;
-    return static_cast<unsigned>(day) <= DaysInMonth(year, static_cast<unsigned>(month));
+    if ((year > kMaxYear) | (day > kMonthDaysMost[month - 1])) return false;
+    if (day == 29 && month == 2) [[unlikely]]
+        return IsLeapYear(year);
+    return true;
 }
 
 // Ticks of fields in range whose date exists.
