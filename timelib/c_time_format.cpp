@@ -61,6 +61,14 @@ int TrimPiece(char (&piece)[160], int written) {
     return n;
 }
 
+// The first millisecond marker in a terminated text, or null: a loop of its own, where the
+// runtime's strstr is a call several times as long for these few characters.
+char* FindMarker(char* text) {
+    for (; text[0]; ++text)
+        if (text[0] == '.' && text[1] == 'x' && text[2] == 'x' && text[3] == 'x') return text;
+    return nullptr;
+}
+
 }  // namespace
 
 const char* C_Time::Format(char* buffer, unsigned int capacity, int flags, unsigned long locale,
@@ -87,7 +95,7 @@ const char* C_Time::Format(char* buffer, unsigned int capacity, int flags, unsig
         char pattern[40];
         quendel::TimePattern(locale, (flags & FMT_SECONDS) != 0, (flags & FMT_MSECONDS) != 0, pattern);
         timeLength = TrimPiece(time, GetTimeFormatA(locale, 0, &fields, pattern, time, sizeof time));
-        char* marker = (flags & FMT_MSECONDS) ? std::strstr(time, quendel::kMillisecondMarker) : nullptr;
+        char* marker = (flags & FMT_MSECONDS) ? FindMarker(time) : nullptr;
         if (marker) {
             char decimal[5];
             if (GetLocaleInfoA(locale, LOCALE_SDECIMAL, decimal, sizeof decimal) <= 0 || !decimal[0]) decimal[0] = '.';
