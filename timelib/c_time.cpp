@@ -166,8 +166,7 @@ bool C_Time::SetSystemTimeUTC(const SYSTEMTIME* fields) {
 bool C_Time::GetLocSystemTime(SYSTEMTIME* fields, const TIME_ZONE_INFORMATION* zone) const {
     // Straight from the ticks: the same as UTC fields through SystemTimeToLocalSystemTime,
     // without the round trip.
-    zone = &quendel::zone::ResolveAt(zone, m_time);
-    if (IsValid() && quendel::civil::TicksToFields(quendel::zone::WallOf(*zone, m_time), fields))
+    if (IsValid() && quendel::civil::TicksToFields(quendel::zone::WallAt(zone, m_time), fields))
         return true;  // kNoTicks lies beyond the range: the fields are cleared below
     *fields = SYSTEMTIME{};
     return false;
@@ -201,7 +200,7 @@ bool C_Time::SetLocTime(int year, int month, int day, int hour, int minute, int 
     std::uint64_t utc = quendel::zone::kNoTicks;
     if (quendel::civil::DateExists(year, month, day)) {
         const std::uint64_t wall = quendel::civil::TicksOf(year, month, day, hour, minute, second, 0);
-        utc = quendel::zone::UtcOf(quendel::zone::ResolveAtWall(zone, wall), wall);
+        utc = quendel::zone::UtcAt(zone, wall);
     }
     if (utc == quendel::zone::kNoTicks) {
         m_time = 0;

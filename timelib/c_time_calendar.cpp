@@ -91,8 +91,7 @@ namespace {
 // Days from 1601-01-01 to the point's local date; false for a point without local fields.
 bool LocalDays(const C_Time& t, const TIME_ZONE_INFORMATION* zone, std::uint32_t* days) {
     const std::uint64_t utc = t.GetTimeUTC();
-    const std::uint64_t wall = t.IsValid() ? quendel::zone::WallOf(quendel::zone::ResolveAt(zone, utc), utc)
-                                           : quendel::zone::kNoTicks;
+    const std::uint64_t wall = t.IsValid() ? quendel::zone::WallAt(zone, utc) : quendel::zone::kNoTicks;
     if (wall == quendel::zone::kNoTicks) return false;
     std::uint64_t tickOfDay;
     civil::SplitDays(wall, days, &tickOfDay);

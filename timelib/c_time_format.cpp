@@ -50,15 +50,26 @@ private:
     unsigned int m_used = 0;
 };
 
-// One piece of the text in a buffer of its own: the platform's output, trailing blanks
-// (a unit text's space) taken off; empty when the call fails.
-template <typename Call>
-int FormatPiece(char (&piece)[160], Call call) {
-    int n = call(piece, static_cast<int>(sizeof piece)) - 1;
+// Room for one piece of the text: the platform's output must fit it.
+constexpr int kPieceRoom = 160;
+
+// One piece of the text in room of its own: the platform's output (written: the call's
+// result, terminator included), trailing blanks (a unit text's space) taken off; empty when
+// the call fails.
+int TrimPiece(char* piece, int written) {
+    int n = written - 1;
     if (n < 0) n = 0;
     while (n > 0 && piece[n - 1] == ' ') --n;
     piece[n] = 0;
     return n;
+}
+
+// The first millisecond marker in a terminated text, or null: a loop of its own, where the
+// runtime's strstr is a call several times as long for these few characters.
+char* FindMarker(char* text) {
+    for (; text[0]; ++text)
+        if (text[0] == '.' && text[1] == 'x' && text[2] == 'x' && text[3] == 'x') return text;
+    return nullptr;
 }
 
 }  // namespace
@@ -75,19 +86,23 @@ const char* C_Time::Format(char* buffer, unsigned int capacity, int flags, unsig
         return buffer;
     }
     // Each piece whole or not at all: a date, or a time, that does not fit is left out, and
-    // the separator stands only between two pieces.
-    char date[160] = "", time[160] = "";
+    // the separator stands only between two pieces. The pieces are made side by side, the
+    // separator's room between them, so that both go to the caller's buffer in one copy;
+    // only what the calls write is read.
+    constexpr int kSeparator = sizeof kDateTimeSeparator - 1;
+    char work[kPieceRoom + kSeparator + kPieceRoom];
     int dateLength = 0, timeLength = 0;
     if (flags & FMT_DATE) {
         char pattern[81];
         quendel::DatePattern(locale, (flags & FMT_YEAR4) != 0, pattern);
-        dateLength = FormatPiece(date, [&](char* at, int room) { return GetDateFormatA(locale, 0, &fields, pattern, at, room); });
+        dateLength = TrimPiece(work, GetDateFormatA(locale, 0, &fields, pattern, work, kPieceRoom));
     }
+    char* const time = work + dateLength + kSeparator;
     if (flags & FMT_TIME) {
         char pattern[40];
         quendel::TimePattern(locale, (flags & FMT_SECONDS) != 0, (flags & FMT_MSECONDS) != 0, pattern);
-        timeLength = FormatPiece(time, [&](char* at, int room) { return GetTimeFormatA(locale, 0, &fields, pattern, at, room); });
-        char* marker = (flags & FMT_MSECONDS) ? std::strstr(time, quendel::kMillisecondMarker) : nullptr;
+        timeLength = TrimPiece(time, GetTimeFormatA(locale, 0, &fields, pattern, time, kPieceRoom));
+        char* marker = (flags & FMT_MSECONDS) ? FindMarker(time) : nullptr;
         if (marker) {
             char decimal[5];
             if (GetLocaleInfoA(locale, LOCALE_SDECIMAL, decimal, sizeof decimal) <= 0 || !decimal[0]) decimal[0] = '.';
@@ -100,11 +115,17 @@ const char* C_Time::Format(char* buffer, unsigned int capacity, int flags, unsig
         }
     }
     const unsigned int room = capacity - 1;
-    if (dateLength > 0 && static_cast<unsigned int>(dateLength) <= room) out.Append(date, static_cast<unsigned int>(dateLength));
-    const unsigned int separator = out.Used() > 0 ? sizeof kDateTimeSeparator - 1 : 0;
-    if (timeLength > 0 && out.Used() + separator + static_cast<unsigned int>(timeLength) <= room) {
-        out.Append(kDateTimeSeparator, separator);
-        out.Append(time, static_cast<unsigned int>(timeLength));
+    const unsigned int date = dateLength > 0 && static_cast<unsigned int>(dateLength) <= room ? dateLength : 0;
+    const unsigned int separator = date > 0 ? kSeparator : 0;
+    if (timeLength > 0 && date + separator + static_cast<unsigned int>(timeLength) <= room) {
+        if (date == 0) {
+            out.Append(time, static_cast<unsigned int>(timeLength));
+            return buffer;
+        }
+        std::memcpy(work + date, kDateTimeSeparator, kSeparator);
+        out.Append(work, date + kSeparator + static_cast<unsigned int>(timeLength));
+    } else {
+        out.Append(work, date);
     }
     return buffer;
 }

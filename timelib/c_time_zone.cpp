@@ -144,14 +144,14 @@ bool C_Time::IsSummerTime(const TIME_ZONE_INFORMATION* zone, C_Time* start, C_Ti
 bool C_Time::SystemTimeToLocalSystemTime(const TIME_ZONE_INFORMATION* zone, const SYSTEMTIME* utc, SYSTEMTIME* local) {
     unsigned __int64 ticks, wall;
     return quendel::civil::FieldsToTicks(*utc, &ticks) &&
-           quendel::zone::UtcToWall(quendel::zone::ResolveAt(zone, ticks), ticks, &wall) &&
+           (wall = quendel::zone::WallAt(zone, ticks)) != quendel::zone::kNoTicks &&
            quendel::civil::TicksToFields(wall, local);
 }
 
 bool C_Time::LocalSystemTimeToFileTime(const TIME_ZONE_INFORMATION* zone, const SYSTEMTIME* local, FILETIME* utc) {
     unsigned __int64 wall, ticks = 0;
     const bool ok = quendel::civil::FieldsToTicks(*local, &wall) &&
-                    quendel::zone::WallToUtc(quendel::zone::ResolveAtWall(zone, wall), wall, &ticks);
+                    (ticks = quendel::zone::UtcAt(zone, wall)) != quendel::zone::kNoTicks;
     C_Time(ok ? ticks : 0).GetFileTime(utc);
     return ok;
 }

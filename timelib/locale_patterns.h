@@ -6,7 +6,8 @@
 
 namespace quendel {
 
-// Where the milliseconds go in a time pattern, replaced in the formatted text.
+// Where the milliseconds go in a time pattern, replaced in the formatted text (Format looks
+// for these four characters).
 inline constexpr char kMillisecondMarker[] = ".xxx";
 
 // The date pattern: the locale's short date, or "yyyy-MM-dd"; a four-digit year cut to two

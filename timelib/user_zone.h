@@ -6,6 +6,7 @@
 
 #include <cstdint>
 
+#include "timelib/zone_rules.h"
 #include "timelib/zone_years.h"
 
 namespace quendel::zone {
@@ -15,12 +16,18 @@ const ZoneYears& UserZoneYears();
 // Makes the next use read the machine's zone again (a new machine-zone source).
 void ForgetMachineZone();
 
-// At a UTC instant, and at a local wall-clock reading.
+// At a UTC instant.
 inline const TIME_ZONE_INFORMATION& ResolveAt(const TIME_ZONE_INFORMATION* zone, std::uint64_t utc) {
     return zone ? *zone : UserZoneYears().AtUtc(utc);
 }
-inline const TIME_ZONE_INFORMATION& ResolveAtWall(const TIME_ZONE_INFORMATION* zone, std::uint64_t wall) {
-    return zone ? *zone : UserZoneYears().AtWall(wall);
+
+// Local wall-clock ticks of a UTC instant and back, as WallOf and UtcOf (zone_rules.h) of
+// the record in force.
+inline std::uint64_t WallAt(const TIME_ZONE_INFORMATION* zone, std::uint64_t utc) {
+    return zone ? WallOf(*zone, utc) : UserZoneYears().WallOf(utc);
+}
+inline std::uint64_t UtcAt(const TIME_ZONE_INFORMATION* zone, std::uint64_t wall) {
+    return zone ? UtcOf(*zone, wall) : UserZoneYears().UtcOf(wall);
 }
 
 }  // namespace quendel::zone

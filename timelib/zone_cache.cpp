@@ -115,10 +115,22 @@ struct ZoneCache {
 // the zones it compares. Each keeps a cache of its own; the one used last is tried first.
 constexpr unsigned kWays = 4;
 
+// A record of a stamped set (ZoneYears) is found through its link: the way that held it
+// when last looked up by its contents. A way taking another record drops its links, so a
+// link whose stamp matches names the record's way without a comparison; kinds from kLinks
+// on are looked up by their contents.
+constexpr unsigned kLinks = 8;
+
+struct Link {
+    std::uint64_t stamp;  // 0: none (stamps begin at 1)
+    unsigned way;
+};
+
 struct ThreadCaches {
     ZoneCache ways[kWays];
-    unsigned current;  // the way used last
+    ZoneCache* current;  // the way used last, kept as its address: no multiplication to find it
     unsigned victim;   // the way a record not held replaces next, round robin
+    Link links[kLinks];  // by kind
 };
 
 // The tag a current bucket for utc carries. A point beyond kMaxTicks has bit 15 set and
@@ -140,6 +152,7 @@ const DWORD g_slotPlusOne = TlsAlloc() + 1;  // 0 without a slot (TLS_OUT_OF_IND
 __attribute__((noinline)) ThreadCaches& NewThreadCache() {
     // Owned by the thread's storage, which the runtime frees when the thread ends.
     static thread_local ThreadCaches storage = {};
+    if (!storage.current) storage.current = storage.ways;
     if (g_slotPlusOne - 1 < 64) TlsSetValue(g_slotPlusOne - 1, &storage);
     return storage;
 }
@@ -210,7 +223,7 @@ void FillBucket(const TIME_ZONE_INFORMATION& zone, StandardBiasUse use, std::uin
 // The thread's cache used last.
 inline ZoneCache& Current() {
     ThreadCaches& caches = ThreadCache();
-    return caches.ways[caches.current];
+    return *caches.current;
 }
 
 // The thread's cache for the record, made the current one: the way that holds it, or the
@@ -218,15 +231,17 @@ inline ZoneCache& Current() {
 ZoneCache& CacheFor(const TIME_ZONE_INFORMATION& zone, StandardBiasUse use) {
     ThreadCaches& caches = ThreadCache();
     for (unsigned i = 0; i < kWays; ++i) {
-        const unsigned way = (caches.current + i) % kWays;
+        const unsigned way = (static_cast<unsigned>(caches.current - caches.ways) + i) % kWays;
         if (caches.ways[way].generation != 0 && MatchesKey(zone, use, caches.ways[way].key)) {
-            caches.current = way;
+            caches.current = &caches.ways[way];
             return caches.ways[way];
         }
     }
-    caches.current = caches.victim;
+    caches.current = &caches.ways[caches.victim];
+    for (Link& link : caches.links)
+        if (link.way == caches.victim) link.stamp = 0;
     caches.victim = (caches.victim + 1) % kWays;
-    ZoneCache& cache = caches.ways[caches.current];
+    ZoneCache& cache = *caches.current;
     {
         cache.key = KeyOf(zone, use);
         cache.form = FormOf(zone);
@@ -245,7 +260,7 @@ __attribute__((noinline)) const ZoneCache* OtherWay(ThreadCaches& caches, const 
                                                     StandardBiasUse use) {
     for (unsigned way = 0; way < kWays; ++way)
         if (caches.ways[way].generation != 0 && MatchesKey(zone, use, caches.ways[way].key)) {
-            caches.current = way;
+            caches.current = &caches.ways[way];
             return &caches.ways[way];
         }
     return nullptr;
@@ -253,7 +268,7 @@ __attribute__((noinline)) const ZoneCache* OtherWay(ThreadCaches& caches, const 
 
 inline const ZoneCache* WayOf(const TIME_ZONE_INFORMATION& zone, StandardBiasUse use) {
     ThreadCaches& caches = ThreadCache();
-    const ZoneCache& last = caches.ways[caches.current];
+    const ZoneCache& last = *caches.current;
     return MatchesKey(zone, use, last.key) ? &last : OtherWay(caches, zone, use);
 }
 
@@ -342,34 +357,93 @@ __attribute__((noinline)) std::uint64_t UtcOfSlow(const TIME_ZONE_INFORMATION& z
 
 }  // namespace
 
+namespace {
+
+// The cached wall-clock reading of utc in the way, or false when the way holds no current
+// bucket for it. Both offsets lie within 2^62 of zero, utc within the range: a result below
+// zero wraps above kMaxTicks. The offset is picked with a mask: the reading goes straight
+// into the division of the calendar fields, and the mask is ready sooner than a load.
+inline bool CachedWall(const ZoneCache* cache, std::uint64_t utc, std::uint64_t* wall) {
+    const Bucket* b = CachedBucket(cache, utc);
+    if (!b) return false;
+    const std::uint64_t w = utc - Select(SummerInBucket(*b, utc), cache->offsets[0], cache->offsets[1]);
+    *wall = w <= civil::kMaxTicks ? w : kNoTicks;
+    return true;
+}
+
+// A summer-time reading, the first of a repeated pair included, reads back on the summer
+// clock; standard time, and the readings that the change to summer time skips, on the
+// standard one. The offset is picked by indexing with the answer, which takes fewer
+// registers than a mask on this longer path.
+inline bool CachedUtc(const ZoneCache* cache, std::uint64_t wall, std::uint64_t* utc) {
+    if (!cache || wall > civil::kMaxTicks) return false;
+    const std::uint64_t summer = wall + cache->offsets[1];
+    if (summer > civil::kMaxTicks) return false;
+    const Bucket* b = CachedBucket(cache, summer);
+    if (!b) return false;
+    const std::uint64_t u = wall + cache->offsets[SummerInBucket(*b, summer)];
+    *utc = u <= civil::kMaxTicks ? u : kNoTicks;
+    return true;
+}
+
+// The way a link names, or null.
+inline const ZoneCache* LinkedWay(unsigned kind, std::uint64_t stamp) {
+    if (kind >= kLinks) return nullptr;
+    ThreadCaches& caches = ThreadCache();
+    const Link& link = caches.links[kind];
+    return link.stamp == stamp ? &caches.ways[link.way] : nullptr;
+}
+
+// Links the record to the way that holds it now, if any.
+void LinkWay(const TIME_ZONE_INFORMATION& zone, unsigned kind, std::uint64_t stamp) {
+    if (kind >= kLinks) return;
+    ThreadCaches& caches = ThreadCache();
+    if (const ZoneCache* way = WayOf(zone, StandardBiasUse::kApply))
+        caches.links[kind] = Link{stamp, static_cast<unsigned>(way - caches.ways)};
+}
+
+}  // namespace
+
 std::uint64_t WallOf(const TIME_ZONE_INFORMATION& zone, std::uint64_t utc) {
-    // The cached answer on a path of its own, with few registers and no branch on the answer.
-    const ZoneCache* cache = WayOf(zone, StandardBiasUse::kApply);
-    if (const Bucket* b = CachedBucket(cache, utc)) {
-        // Both offsets lie within 2^62 of zero, utc within the range: a result below zero
-        // wraps above kMaxTicks.
-        const std::uint64_t wall = utc - Select(SummerInBucket(*b, utc), cache->offsets[0], cache->offsets[1]);
-        return wall <= civil::kMaxTicks ? wall : kNoTicks;
-    }
+    std::uint64_t wall;
+    if (CachedWall(WayOf(zone, StandardBiasUse::kApply), utc, &wall)) return wall;
     return WallOfSlow(zone, utc);
 }
 
 std::uint64_t UtcOf(const TIME_ZONE_INFORMATION& zone, std::uint64_t wall) {
-    // A summer-time reading, the first of a repeated pair included, reads back on the summer
-    // clock; standard time, and the readings that the change to summer time skips, on the
-    // standard one.
-    const ZoneCache* cache = WayOf(zone, StandardBiasUse::kApply);
-    if (cache && wall <= civil::kMaxTicks) {
-        const std::uint64_t summer = wall + cache->offsets[1];
-        if (summer <= civil::kMaxTicks) {
-            if (const Bucket* b = CachedBucket(cache, summer)) {
-                const std::uint64_t standard = wall + cache->offsets[0];
-                const std::uint64_t utc = Select(SummerInBucket(*b, summer), standard, summer);
-                return utc <= civil::kMaxTicks ? utc : kNoTicks;
-            }
-        }
-    }
+    std::uint64_t utc;
+    if (CachedUtc(WayOf(zone, StandardBiasUse::kApply), wall, &utc)) return utc;
     return UtcOfSlow(zone, wall);
+}
+
+namespace {
+
+__attribute__((noinline)) std::uint64_t WallOfLinking(const TIME_ZONE_INFORMATION& zone, unsigned kind,
+                                                      std::uint64_t stamp, std::uint64_t utc) {
+    const std::uint64_t wall = WallOf(zone, utc);
+    LinkWay(zone, kind, stamp);
+    return wall;
+}
+
+__attribute__((noinline)) std::uint64_t UtcOfLinking(const TIME_ZONE_INFORMATION& zone, unsigned kind,
+                                                     std::uint64_t stamp, std::uint64_t wall) {
+    const std::uint64_t utc = UtcOf(zone, wall);
+    LinkWay(zone, kind, stamp);
+    return utc;
+}
+
+}  // namespace
+
+std::uint64_t WallOf(const TIME_ZONE_INFORMATION& zone, unsigned kind, std::uint64_t stamp, std::uint64_t utc) {
+    std::uint64_t wall;
+    if (CachedWall(LinkedWay(kind, stamp), utc, &wall)) return wall;
+    return WallOfLinking(zone, kind, stamp, utc);
+}
+
+std::uint64_t UtcOf(const TIME_ZONE_INFORMATION& zone, unsigned kind, std::uint64_t stamp, std::uint64_t wall) {
+    std::uint64_t utc;
+    if (CachedUtc(LinkedWay(kind, stamp), wall, &utc)) return utc;
+    return UtcOfLinking(zone, kind, stamp, wall);
 }
 
 }  // namespace quendel::zone

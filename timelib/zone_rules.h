@@ -58,24 +58,16 @@ Evaluation Evaluate(const TIME_ZONE_INFORMATION& zone, std::uint64_t utc, Standa
 inline constexpr std::uint64_t kNoTicks = ~0ull;
 std::uint64_t WallOf(const TIME_ZONE_INFORMATION& zone, std::uint64_t utc);
 
-inline bool UtcToWall(const TIME_ZONE_INFORMATION& zone, std::uint64_t utc, std::uint64_t* wall) {
-    const std::uint64_t w = WallOf(zone, utc);
-    if (w == kNoTicks) return false;
-    *wall = w;
-    return true;
-}
-
 // Local wall-clock ticks to UTC. Each reading is converted by the regime in force at that
 // wall-clock time; a reading the change to summer time skips counts as standard time, one
 // the change back repeats as its summer-time occurrence. kNoTicks outside the tick range.
 std::uint64_t UtcOf(const TIME_ZONE_INFORMATION& zone, std::uint64_t wall);
 
-inline bool WallToUtc(const TIME_ZONE_INFORMATION& zone, std::uint64_t wall, std::uint64_t* utc) {
-    const std::uint64_t u = UtcOf(zone, wall);
-    if (u == kNoTicks) return false;
-    *utc = u;
-    return true;
-}
+// The same for a record of a set whose records stay as they are while its stamp does (see
+// ZoneYears), kind numbering the record within the set: the per-thread cache finds the
+// record's answers by the two numbers, without comparing the record.
+std::uint64_t WallOf(const TIME_ZONE_INFORMATION& zone, unsigned kind, std::uint64_t stamp, std::uint64_t utc);
+std::uint64_t UtcOf(const TIME_ZONE_INFORMATION& zone, unsigned kind, std::uint64_t stamp, std::uint64_t wall);
 
 // ---- The definitions, evaluated in full on every call. InSummer, Evaluate, WallOf and
 // UtcOf above give the same answers from a per-thread cache (zone_cache.cpp), which is

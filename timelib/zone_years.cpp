@@ -1,6 +1,8 @@
 #include "timelib/zone_years.h"
 
 #include <algorithm>
+#include <atomic>
+#include <cstring>
 #include <cstdio>
 
 #include "timelib/civil.h"
@@ -14,6 +16,17 @@ namespace {
 // The database's per-year records span a few decades; a wider span is taken as broken.
 constexpr int kMaxSpan = 400;
 
+// A new stamp: numbers are never given twice (2^64 of them do not run out).
+std::uint64_t NewStamp() {
+    static std::atomic<std::uint64_t> last{0};
+    return last.fetch_add(1, std::memory_order_relaxed) + 1;
+}
+
+// UTC minus local standard time, as ticks; |offset| < 2^62.
+std::int64_t StandardOffset(const TIME_ZONE_INFORMATION& r) {
+    return detail::MinutesToTicks(r.Bias) + detail::MinutesToTicks(r.StandardBias);
+}
+
 bool ReadDword(HKEY key, const char* name, DWORD* value) {
     DWORD type = 0, bytes = sizeof *value;
     return RegQueryValueExA(key, name, NULL, &type, reinterpret_cast<BYTE*>(value), &bytes) == ERROR_SUCCESS &&
@@ -21,6 +34,9 @@ bool ReadDword(HKEY key, const char* name, DWORD* value) {
 }
 
 }  // namespace
+
+ZoneYears::ZoneYears(const TIME_ZONE_INFORMATION& record)
+    : m_fixed(record), m_records{record}, m_runKinds{0}, m_stamp(NewStamp()) {}
 
 bool ZoneYears::Read(const char* subkey) {
     RegistryZone zone;
@@ -41,45 +57,92 @@ bool ZoneYears::Read(const char* subkey) {
         std::snprintf(name, sizeof name, "%lu", static_cast<unsigned long>(year));
         if (!ReadTzi(key.Get(), name, &years[year - first])) return true;  // broken: "TZI" for all years
     }
+    // Equal records kept once: the database repeats a record for every year it holds.
     m_first = static_cast<int>(first);
-    m_years = std::move(years);
+    m_records.clear();
+    for (const TIME_ZONE_INFORMATION& record : years) {
+        std::size_t kind = 0;
+        while (kind < m_records.size() && std::memcmp(&m_records[kind], &record, sizeof record) != 0) ++kind;
+        if (kind == m_records.size()) m_records.push_back(record);
+        m_years.push_back(static_cast<std::uint16_t>(kind));  // at most kMaxSpan + 1 kinds
+    }
     Index();
     return true;
 }
 
+void ZoneYears::Changes::Set(std::vector<std::uint64_t> instants) {
+    at = std::move(instants);
+    first = at.empty() ? ~0ull : at.front();
+    last = at.empty() ? ~0ull : at.back();
+}
+
+std::size_t ZoneYears::Changes::RunOf(std::uint64_t t) const {
+    if (t - first < last - first)  // from the first change, before the last
+        return static_cast<std::size_t>(std::upper_bound(at.begin(), at.end(), t) - at.begin());
+    // Before the first or from the last, picked without a branch: the side of a random
+    // instant cannot be predicted. Without changes t >= first only for t = ~0, and 0 & ... = 0.
+    return at.size() & (0 - static_cast<std::size_t>(t >= first));
+}
+
 void ZoneYears::Index() {
-    m_starts.clear();
+    std::vector<std::uint64_t> wallChanges;
+    m_runKinds.assign(1, m_years.front());
     for (std::size_t i = 1; i < m_years.size(); ++i)
-        m_starts.push_back(static_cast<std::uint32_t>(civil::DaysFromCivil(m_first + static_cast<int>(i), 1, 1)) *
-                           civil::kTicksPerDay);
+        if (m_years[i] != m_years[i - 1]) {
+            wallChanges.push_back(static_cast<std::uint32_t>(civil::DaysFromCivil(m_first + static_cast<int>(i), 1, 1)) *
+                                  civil::kTicksPerDay);
+            m_runKinds.push_back(m_years[i]);
+        }
+    const std::int64_t offset = StandardOffset(m_fixed);
+    m_oneOffset = true;
+    for (const TIME_ZONE_INFORMATION& r : m_records) m_oneOffset = m_oneOffset && StandardOffset(r) == offset;
+    // A wall reading w lies at or after a change c (> 0) exactly when the instant
+    // w + offset does: c + offset, clamped, is the first instant of the run. |c| < 2^60
+    // and |offset| < 2^62: the sum cannot overflow.
+    std::vector<std::uint64_t> utcChanges;
+    if (m_oneOffset)
+        for (const std::uint64_t c : wallChanges) {
+            const std::int64_t utc = static_cast<std::int64_t>(c) + offset;
+            utcChanges.push_back(utc < 0                                              ? 0
+                                 : utc > static_cast<std::int64_t>(civil::kMaxTicks) ? civil::kMaxTicks + 1
+                                                                                       : static_cast<std::uint64_t>(utc));
+        }
+    m_wallChanges.Set(std::move(wallChanges));
+    m_utcChanges.Set(std::move(utcChanges));
+    m_stamp = NewStamp();
 }
 
 const TIME_ZONE_INFORMATION& ZoneYears::ForYear(int year) const {
     if (m_years.empty()) return m_fixed;
     const int i = std::clamp(year - m_first, 0, static_cast<int>(m_years.size()) - 1);
-    return m_years[static_cast<std::size_t>(i)];
+    return m_records[m_years[static_cast<std::size_t>(i)]];
 }
 
-const TIME_ZONE_INFORMATION& ZoneYears::AtWall(std::uint64_t wall) const {
-    if (m_years.empty()) return m_fixed;
-    // Most readings lie before the first change of record or after the last.
-    if (m_starts.empty() || wall < m_starts.front()) return m_years.front();
-    if (wall >= m_starts.back()) return m_years.back();
-    return m_years[static_cast<std::size_t>(std::upper_bound(m_starts.begin(), m_starts.end(), wall) - m_starts.begin())];
+unsigned ZoneYears::KindAtUtc(std::uint64_t utc) const {
+    return m_oneOffset ? m_runKinds[m_utcChanges.RunOf(utc)] : KindAtUtcInSteps(utc);
 }
 
-const TIME_ZONE_INFORMATION& ZoneYears::AtUtc(std::uint64_t utc) const {
-    if (m_years.empty()) return m_fixed;
+unsigned ZoneYears::KindAtUtcInSteps(std::uint64_t utc) const {
     // The local year by the standard offset of the record in force around the instant: no
     // record changes within hours of its own new year's summer time. Below tick 0 is the
     // first year, beyond the range the last.
     auto wallOf = [utc](const TIME_ZONE_INFORMATION& r) {
-        const std::int64_t offset = detail::MinutesToTicks(r.Bias) + detail::MinutesToTicks(r.StandardBias);
         if (utc > civil::kMaxTicks) return utc;
-        const std::int64_t wall = static_cast<std::int64_t>(utc) - offset;  // |offset| < 2^62: no overflow
-        return wall < 0 ? 0 : static_cast<std::uint64_t>(wall);
+        const std::uint64_t offset = static_cast<std::uint64_t>(StandardOffset(r));
+        // Unsigned: utc < 2^63 and |offset| < 2^62, so the difference wraps only below zero.
+        return (offset >> 63) == 0 && utc < offset ? 0 : utc - offset;
     };
-    return AtWall(wallOf(AtWall(wallOf(m_fixed))));
+    return KindAtWall(wallOf(AtWall(wallOf(m_fixed))));
+}
+
+std::uint64_t ZoneYears::WallOf(std::uint64_t utc) const {
+    const unsigned kind = KindAtUtc(utc);
+    return zone::WallOf(m_records[kind], kind, m_stamp, utc);
+}
+
+std::uint64_t ZoneYears::UtcOf(std::uint64_t wall) const {
+    const unsigned kind = KindAtWall(wall);
+    return zone::UtcOf(m_records[kind], kind, m_stamp, wall);
 }
 
 }  // namespace quendel::zone
