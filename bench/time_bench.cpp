@@ -237,7 +237,9 @@ int main() {
         SystemTimeToFileTime(&fields[i], &ft);
         return static_cast<std::uint64_t>(ft.dwLowDateTime);
     });
-    Line("UTC fields -> ticks (SetTimeUTC)", oursFromFields, "std::chrono sys_days + h/m/s", chronoFromFields, "<= 1.0x");
+    // The unvalidated conversion checks nothing: for information; the fair anchor validates
+    // as SetTimeUTC does.
+    Line("UTC fields -> ticks (SetTimeUTC)", oursFromFields, "std::chrono sys_days + h/m/s", chronoFromFields, "none, for information");
     Line("", oursFromFields, "SystemTimeToFileTime", platformFromFields, "<= 1.0x");
     const double chronoChecked = Measure([&](int i) { return ChronoTicksChecked(fields[i]); });
     Line("", oursFromFields, "std::chrono with ok() and time ranges", chronoChecked, "<= 1.0x");
