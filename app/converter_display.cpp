@@ -103,7 +103,8 @@ void C_ConverterDlg::ShowSyncStatus(const char* text) {
     m_syncStatusShown = true;
 }
 
-void C_ConverterDlg::OnTimer(UINT_PTR) {
+void C_ConverterDlg::OnTimer(UINT_PTR id) {
+    if (id == kSyncPauseTimer) return OnSyncPauseOver();
     // A status of the time synchronisation stays standing until the next refresh.
     if (!m_syncStatusShown) UpdateClock();
 }

@@ -4,6 +4,8 @@
 #include <commctrl.h>
 
 #include "app/about_dlg.h"
+#include "app/federal_states.h"
+#include "app/settings_dlg.h"
 #include "app/framework/app_instance.h"
 #include "app/framework/text.h"
 #include "app/resource_ids.h"
@@ -45,6 +47,7 @@ void C_ConverterDlg::DoDataExchange(C_DataExchange& dx) {
     dx.Text(IDC_DSTEND, m_dstEndText);
     dx.Text(IDC_DSTSTART_HINT, m_dstStartHint);
     dx.Text(IDC_DSTEND_HINT, m_dstEndHint);
+    dx.Text(IDC_HOLIDAY_LEGEND, m_legendText);
     if (IsExpert()) {
         dx.Text(IDC_BIAS, m_biasText);
         dx.Text(IDC_DSTBIAS, m_dstBiasText);
@@ -61,10 +64,11 @@ void C_ConverterDlg::DoDataExchange(C_DataExchange& dx) {
 BOOL C_ConverterDlg::OnInitDialog() {
     C_Dialog::OnInitDialog();
     if (HMENU menu = GetSystemMenu(Handle(), FALSE)) {  // borrowed: the window's own menu
-        const std::string entry = LoadResourceString(IDS_ABOUTBOX);
-        if (!entry.empty()) {
+        const std::string about = LoadResourceString(IDS_ABOUTBOX), settings = LoadResourceString(IDS_SETTINGS);
+        if (!about.empty() && !settings.empty()) {
             AppendMenuA(menu, MF_SEPARATOR, 0, NULL);
-            AppendMenuA(menu, MF_STRING, IDM_ABOUTBOX, entry.c_str());
+            AppendMenuA(menu, MF_STRING, IDM_SETTINGS, settings.c_str());
+            AppendMenuA(menu, MF_STRING, IDM_ABOUTBOX, about.c_str());
         }
     }
     SendMessageA(Handle(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(m_hIcon));
@@ -75,6 +79,7 @@ BOOL C_ConverterDlg::OnInitDialog() {
     m_typeAhead = C_TypeAhead();
     if (!SetWindowSubclass(m_zoneCombo.Handle(), ZoneKeysProc, kZoneKeysSubclass, reinterpret_cast<DWORD_PTR>(this)))
         OutputDebugStringA("Quendel: the zone list keeps its own type-ahead\n");
+    m_state = ReadStateSetting();
     m_time = g_startTime;
     Refresh();
     SetTimer(Handle(), kClockTimer, 1000, NULL);
@@ -86,14 +91,23 @@ BOOL C_ConverterDlg::OnInitDialog() {
 bool C_ConverterDlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
     switch (message) {
     case WM_SYSCOMMAND:
-        if ((wParam & 0xFFF0) == IDM_ABOUTBOX) {
-            OnSysCommand(static_cast<UINT>(wParam), lParam);
+        if ((wParam & 0xFFF0) == IDM_ABOUTBOX || (wParam & 0xFFF0) == IDM_SETTINGS) {
+            OnSysCommand(static_cast<UINT>(wParam & 0xFFF0), lParam);
             result = 0;
             return true;
         }
         return false;
+    case WM_APP_SYNC_DONE:
+        OnTimeServerDone();
+        return true;
     case WM_PAINT:
         return OnPaintMinimized();
+    case WM_CONTEXTMENU:
+        // The list box passes its context menu (right click, Shift+F10, the menu key) on to us.
+        if (reinterpret_cast<HWND>(wParam) != m_holidayList.Handle() || !m_holidayList.Handle()) return false;
+        OnHolidayContextMenu(static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam)));
+        result = 0;
+        return true;
     case WM_QUERYDRAGICON:
         result = reinterpret_cast<LRESULT>(m_hIcon);
         return true;
@@ -107,6 +121,7 @@ bool C_ConverterDlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESU
         if (m_placeKnown && !SaveWindowPosition(POINT{m_place.left, m_place.top}))
             OutputDebugStringA("Quendel: the window position could not be stored\n");
         FreeZoneRecords();
+        EndSync();  // a question in flight is abandoned and ends by itself
         m_clockLabel.Attach(NULL);
         m_zoneCombo.Attach(NULL);
         m_holidayList.Attach(NULL);
@@ -151,9 +166,16 @@ bool C_ConverterDlg::OnCommand(int id, int code, HWND control) {
     }
 }
 
-void C_ConverterDlg::OnSysCommand(UINT, LPARAM) {
+void C_ConverterDlg::OnSysCommand(UINT command, LPARAM) {
+    if (command == IDM_SETTINGS) return OpenSettings();
     C_AboutDlg about;
     about.DoModal(Handle());
+}
+
+void C_ConverterDlg::OpenSettings() {
+    C_SettingsDlg settings;
+    // A Bundesland chosen there marks its holidays at once.
+    if (settings.DoModal(Handle()) == IDOK) ReloadHolidayState();
 }
 
 bool C_ConverterDlg::OnPaintMinimized() {

@@ -6,11 +6,14 @@
 #include <windows.h>
 
 #include <future>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "app/framework/c_dialog.h"
 #include "app/zone_search.h"
+#include "net/async_query.h"
+#include "net/sntp.h"
 #include "timelib/c_time.h"
 #include "timelib/zone_registry.h"
 
@@ -28,6 +31,10 @@ struct ZoneItem {
     TIME_ZONE_INFORMATION record;
     std::string key;
 };
+
+// The end of a time server's question, posted by its thread; the pause between attempts.
+constexpr UINT WM_APP_SYNC_DONE = WM_APP + 1;
+constexpr UINT_PTR kSyncPauseTimer = 15;
 
 class C_ConverterDlg : public C_Dialog {
 public:
@@ -55,12 +62,27 @@ public:
     void OnZoneTyped(char typed);
     // Shows why the field's text was refused, selects it there and keeps everything else.
     bool Reject(int id, const std::string& message);
-    // The "Internet-Sync " button: sets the PC clock and m_time from the time server.
+    // The "Internet-Sync " button: asks the time servers off the window's thread, pausing
+    // between attempts on a timer; with an answer sets the PC clock and m_time. A click
+    // while a sync runs does nothing.
     void OnInternetSync();
+    bool SyncRunning() const { return m_sync != nullptr; }
+    // The system menu's "Einstellungen ...".
+    void OpenSettings();
 
     // Filled once at start-up from the registry's time-zone database.
     void FillZoneList();
+    // The holiday list of the point's year with the marks of m_state, and its legend.
     void BuildHolidayList(const C_Time& point);
+    // Reads the Bundesland setting again and rebuilds the holiday list and its legend at once
+    // (for the settings dialog, after it has stored a new choice).
+    void ReloadHolidayState();
+    // The context menu of the holiday list at a screen point; (-1, -1) from the keyboard
+    // (Shift+F10, the context-menu key): at the list's current line.
+    void OnHolidayContextMenu(int x, int y);
+    // Writes the list's days as an iCalendar file. False, after a message naming the file and
+    // the system's reason, when it cannot be written; nothing half-written is left then.
+    bool ExportCalendar(const std::string& path);
 
     // Members, shared by the display and the inputs.
     C_StaticLabel m_clockLabel;
@@ -72,8 +94,17 @@ public:
     HICON m_hIcon = NULL;  // shared icon resource: not destroyed
     bool m_syncStatusShown = false;  // the clock display shows a sync status, not the clock
     C_Time m_time;
+    int m_state = 0;          // the Bundesland whose legal holidays the list marks
+    int m_holidayYear = 0;    // the year the list shows (0: none)
+    std::string m_legendText;
 
 protected:
+    // The choice of the context menu at the screen point: a command, or 0 (virtual, so that
+    // tests can choose).
+    virtual int TrackMenu(HMENU menu, int x, int y);
+    // The common Save dialog with .ics preselected; "" when the user cancels.
+    virtual std::string ChooseCalendarFile(const std::string& suggestion);
+
     BOOL OnInitDialog() override;
     void DoDataExchange(C_DataExchange& dx) override;
     bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
@@ -97,6 +128,14 @@ private:
     static constexpr UINT_PTR kZoneKeysSubclass = 1;
     static LRESULT CALLBACK ZoneKeysProc(HWND combo, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
                                          DWORD_PTR self);
+
+    // The sync: its plan while one runs, and the question in flight.
+    void AskTimeServer();
+    void OnTimeServerDone();
+    void OnSyncPauseOver();
+    void EndSync();
+    std::unique_ptr<quendel::SyncAttempts> m_sync;
+    quendel::AsyncTimeQuery m_syncQuery;
 
     std::vector<std::string> m_holidayLines;  // what the holiday list box shows
     // The zone database, read on a worker thread from the dialog's construction on: its

@@ -1,5 +1,5 @@
-// The main dialog's time-zone list and holiday list: both filled from the library, the
-// first once from the registry, the second on every refresh.
+// The main dialog's time-zone list, filled once from the registry's database, in Windows'
+// order, and its type-ahead.
 #include <windows.h>
 
 #include <commctrl.h>
@@ -12,9 +12,7 @@
 
 #include "app/converter_dlg.h"
 #include "app/framework/text.h"
-#include "app/holiday_calendar.h"
 #include "app/zone_search.h"
-#include "strings/c_string.h"
 #include "timelib/zone_registry.h"
 
 namespace {
@@ -67,7 +65,8 @@ void C_ConverterDlg::FillZoneList() {
         if (inForce.StandardName[0] != 0 && std::wcsncmp(zone.record.StandardName, inForce.StandardName, 32) == 0)
             selected = index;
     }
-    m_zoneCombo.SetCurSel(selected >= 0 ? selected : machineIndex);
+    // The machine's own key first: its standard name ("Mitteleuropäische Zeit") may be shared.
+    m_zoneCombo.SetCurSel(machineIndex >= 0 ? machineIndex : selected);
     m_zoneInUse = static_cast<const ZoneItem*>(m_zoneCombo.GetItemData(m_zoneCombo.GetCurSel()));
     m_zoneCombo.Send(WM_SETREDRAW, TRUE);
     if (m_zoneCombo.Handle()) InvalidateRect(m_zoneCombo.Handle(), NULL, TRUE);
@@ -96,21 +95,3 @@ LRESULT CALLBACK C_ConverterDlg::ZoneKeysProc(HWND combo, UINT message, WPARAM w
     return DefSubclassProc(combo, message, wParam, lParam);
 }
 
-void C_ConverterDlg::BuildHolidayList(const C_Time& point) {
-    const int count = BuildHolidayTable(point);
-    std::vector<std::string> lines;
-    lines.reserve(static_cast<size_t>(count));
-    C_String line;
-    for (int i = 0; i < count; ++i) lines.emplace_back(FormatHolidayLine(g_holidays[i], line));
-    // Most refreshes stay in the same year and zone: the list box already shows these lines.
-    if (lines == m_holidayLines && m_holidayList.GetCount() == count) return;
-    // One redraw for the whole list instead of one per line (each costs a repaint and a
-    // scroll-bar update).
-    m_holidayList.Send(WM_SETREDRAW, FALSE);
-    m_holidayList.ResetContent();
-    m_holidayList.SetTabStops(kHolidayTabStops, 3);
-    for (const std::string& text : lines) m_holidayList.AddString(text);
-    m_holidayList.Send(WM_SETREDRAW, TRUE);
-    if (m_holidayList.Handle()) InvalidateRect(m_holidayList.Handle(), NULL, TRUE);
-    m_holidayLines = std::move(lines);
-}

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "app/holiday_laws.h"
 #include "app/summer_facts.h"
 
 HolidayEntry g_holidays[kHolidayCapacity];
@@ -25,6 +26,11 @@ void Append(const C_Time& when, const C_String& name, bool legal) {
     entry.when = when;
     entry.name = name;
     entry.legal = legal;
+    entry.timed = false;
+}
+
+void MarkTimed(int countBefore) {
+    if (g_holidayCount > countBefore) g_holidays[countBefore].timed = true;
 }
 
 // Adds 12:00 local on the UTC date of utcNoon. Noon local rather than the UTC instant
@@ -96,11 +102,15 @@ void AddNthWeekday(int year, int month, int n, int weekday, const C_String& name
 
 void AddSummerTimeDay(int year, int which, const C_String& name, bool legal) {
     C_Time start, end;
+    const int before = g_holidayCount;
     if (SummerChangesOfYear(year, &start, &end)) Append(which == 0 ? start : end, name, legal);
+    MarkTimed(before);
 }
 
 void AddSeason(int year, quendel::Season season, const C_String& name, bool legal) {
+    const int before = g_holidayCount;
     Append(quendel::SeasonStart(year, season), name, legal);
+    MarkTimed(before);
 }
 
 int CompareHolidays(const void* first, const void* second) {
@@ -111,30 +121,35 @@ int CompareHolidays(const void* first, const void* second) {
     return 0;
 }
 
-int BuildHolidayTable(const C_Time& point) {
+int BuildHolidayTable(const C_Time& point, int state) {
     g_holidayCount = 0;
     // An invalid point reads as year 0, which no calendar rule can place: list nothing.
     if (point.IsInvalid()) return 0;
     const int y = point.GetLocYear();
     if (y < 1601) return 0;
 
-    AddFixedDay(1, 1, y, "Neujahr", true);
-    AddFixedDay(1, 5, y, "Tag der Arbeit", true);
-    AddFixedDay(15, 8, y, "Maria Himmelfahrt", true);
-    AddFixedDay(3, 10, y, "Tag der dt. Einheit", true);
-    AddFixedDay(25, 12, y, "1.Weihnachtstag", true);
-    AddFixedDay(26, 12, y, "2.Weihnachtstag", true);
-    AddFixedDay(6, 1, y, "Heilige drei K\xF6nige", false);
-    AddFixedDay(31, 10, y, "Reformationstag", false);
-    AddFixedDay(1, 11, y, "Allerheiligen", false);
+    const auto law = [&](Holiday day) { return IsLegalHoliday(day, state, y); };
+    AddFixedDay(1, 1, y, "Neujahr", law(Holiday::kNeujahr));
+    AddFixedDay(1, 5, y, "Tag der Arbeit", law(Holiday::kTagDerArbeit));
+    AddFixedDay(15, 8, y, "Mari\xE4 Himmelfahrt", law(Holiday::kMariaeHimmelfahrt));
+    AddFixedDay(3, 10, y, "Tag der Deutschen Einheit", law(Holiday::kDeutscheEinheit));
+    AddFixedDay(25, 12, y, "1. Weihnachtstag", law(Holiday::kWeihnachtstag1));
+    AddFixedDay(26, 12, y, "2. Weihnachtstag", law(Holiday::kWeihnachtstag2));
+    AddFixedDay(6, 1, y, "Heilige Drei K\xF6nige", law(Holiday::kHeiligeDreiKoenige));
+    AddFixedDay(31, 10, y, "Reformationstag", law(Holiday::kReformationstag));
+    AddFixedDay(1, 11, y, "Allerheiligen", law(Holiday::kAllerheiligen));
     AddFixedDay(2, 11, y, "Allerseelen", false);
     AddFixedDay(6, 12, y, "Nikolaustag", false);
-    AddFixedDay(8, 12, y, "Maria Empf\xE4ngnis", false);
+    AddFixedDay(8, 12, y, "Mari\xE4 Empf\xE4ngnis", false);
     AddFixedDay(24, 12, y, "Heiligabend", false);
-    AddFixedDay(31, 12, y, "Sylvester", false);
+    AddFixedDay(31, 12, y, "Silvester", false);
     AddFixedDay(30, 4, y, "Walpurgisnacht", false);
-    AddFixedDay(11, 5, y, "Begin der Eisheiligen", false);
-    AddFixedDay(31, 10, y, "Weltspartag,Haloween", false);
+    AddFixedDay(11, 5, y, "Beginn der Eisheiligen", false);
+    AddFixedDay(31, 10, y, "Weltspartag, Halloween", false);
+    // Days of remembrance from the year they were first kept.
+    if (y >= 1911) AddFixedDay(8, 3, y, "Internationaler Frauentag", law(Holiday::kFrauentag));
+    if (y >= 1945) AddFixedDay(8, 5, y, "Tag der Befreiung", law(Holiday::kTagDerBefreiung));
+    if (y >= 1954) AddFixedDay(20, 9, y, "Weltkindertag", law(Holiday::kWeltkindertag));
 
     // Offsets from 1 January: one day earlier in leap years after February.
     AddDayOfYear(y, 44, "Valentinstag", false);
@@ -143,32 +158,32 @@ int BuildHolidayTable(const C_Time& point) {
     AddSeason(y, quendel::Season::kSeptemberEquinox, "Herbstanfang", false);
     AddSeason(y, quendel::Season::kDecemberSolstice, "Winteranfang", false);
 
-    AddEasterDay(y, -2, "KarFreitag", true);
-    AddEasterDay(y, 0, "Ostersonntag", true);
-    AddEasterDay(y, 1, "Ostermontag", true);
-    AddEasterDay(y, 39, "Christi Himmelfahrt", true);
-    AddEasterDay(y, 49, "Pfingstsonntag", true);
-    AddEasterDay(y, 50, "Pfingstmontag", true);
+    AddEasterDay(y, -2, "Karfreitag", law(Holiday::kKarfreitag));
+    AddEasterDay(y, 0, "Ostersonntag", law(Holiday::kOstersonntag));
+    AddEasterDay(y, 1, "Ostermontag", law(Holiday::kOstermontag));
+    AddEasterDay(y, 39, "Christi Himmelfahrt", law(Holiday::kChristiHimmelfahrt));
+    AddEasterDay(y, 49, "Pfingstsonntag", law(Holiday::kPfingstsonntag));
+    AddEasterDay(y, 50, "Pfingstmontag", law(Holiday::kPfingstmontag));
     AddEasterDay(y, -48, "Rosenmontag", false);
     AddEasterDay(y, -46, "Aschermittwoch", false);
     AddEasterDay(y, -7, "Palmsonntag", false);
-    AddEasterDay(y, -3, "GruenDonnerstag", false);
-    AddEasterDay(y, 7, "Weisser Sonntag", false);
-    AddEasterDay(y, 60, "Fronleichnam", false);
+    AddEasterDay(y, -3, "Gr\xFCndonnerstag", false);
+    AddEasterDay(y, 7, "Wei\xDF" "er Sonntag", false);
+    AddEasterDay(y, 60, "Fronleichnam", law(Holiday::kFronleichnam));
     AddEasterDay(y, 68, "Herz-Jesu-Fest", false);
 
     AddAdventDay(y, -35, "Volkstrauertag", false);
-    AddAdventDay(y, -32, "Busstag", false);
+    AddAdventDay(y, -32, "Bu\xDF- und Bettag", law(Holiday::kBussUndBettag));
     AddAdventDay(y, -28, "Totensonntag", false);
-    AddAdventDay(y, -21, "1.Advent", false);
-    AddAdventDay(y, -14, "2.Advent", false);
-    AddAdventDay(y, -7, "3.Advent", false);
-    AddAdventDay(y, 0, "4.Advent", false);
+    AddAdventDay(y, -21, "1. Advent", false);
+    AddAdventDay(y, -14, "2. Advent", false);
+    AddAdventDay(y, -7, "3. Advent", false);
+    AddAdventDay(y, 0, "4. Advent", false);
 
     AddEasterDay(y, 39, "Vatertag", false);
     AddNthWeekday(y, 5, 2, 6, "Muttertag", false);
     AddNthWeekday(y, 10, 1, 6, "Erntedankfest", false);
-    AddNthWeekday(y, 11, 4, 3, "Thanksgivings Day", false);
+    AddNthWeekday(y, 11, 4, 3, "Thanksgiving (USA)", false);
     AddSummerTimeDay(y, 0, "Sommerzeitanfang", false);
     AddSummerTimeDay(y, 1, "Sommerzeitende", false);
 

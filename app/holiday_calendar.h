@@ -14,6 +14,7 @@ struct HolidayEntry {
     C_Time when;     // the instant that stands for the day
     C_String name;
     bool legal = false;  // a legal holiday, listed with "**"
+    bool timed = false;  // an instant (a season, a change of summer time), not a whole day
 };
 
 // One table for the whole program; g_holidayCount records are in use. Records beyond the
@@ -23,7 +24,10 @@ extern HolidayEntry g_holidays[kHolidayCapacity];
 extern int g_holidayCount;
 
 // Tab stops of the holiday list box, in dialog template units.
-inline constexpr int kHolidayTabStops[3] = {1, 20, 40};
+// Mark, weekday, date and name; the name's stop leaves room for the longest name in a list
+// box of 180 units.
+inline constexpr int kHolidayTabStopCount = 4;
+inline constexpr int kHolidayTabStops[kHolidayTabStopCount] = {1, 11, 27, 67};
 
 // Easter Sunday of the year (Gregorian computus), 12:00 UTC; invalid before 1601.
 C_Time EasterSunday(int year);
@@ -50,9 +54,12 @@ void AddSeason(int year, quendel::Season season, const C_String& name, bool lega
 int CompareHolidays(const void* first, const void* second);
 
 // Rebuilds the table for the local year of the point and sorts it by instant; days with
-// equal instants keep the order in which they were added. Returns g_holidayCount: 48, or 46
-// in a zone without summer time, and 0 for an invalid point.
-int BuildHolidayTable(const C_Time& point);
+// equal instants keep the order in which they were added. The legal marks are those of the
+// state (federal_states.h) in that year (holiday_laws.h). Returns g_holidayCount: 51, or 49
+// in a zone without summer time (3 fewer before the newer days of remembrance: Internationaler
+// Frauentag from 1911, Tag der Befreiung from 1945, Weltkindertag from 1954), and 0 for an
+// invalid point.
+int BuildHolidayTable(const C_Time& point, int state = 0);
 
 // The list line of one record: mark, tab, abbreviated weekday, blank, tab, date, tab, name,
 // for instance "**\tMi \t01.01.2003\tNeujahr". Returns line's text.

@@ -4,8 +4,10 @@
 
 #include <commctrl.h>
 
+#include "app/command_line.h"
 #include "app/converter_dlg.h"
 #include "app/framework/app_instance.h"
+#include "app/sync_report.h"
 
 namespace {
 
@@ -26,7 +28,17 @@ C_ConverterApp g_app;
 
 }  // namespace
 
-int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR arguments, int) {
+    const CommandLine command = ParseCommandLine(arguments != NULL ? arguments : "");
+    if (command.Any()) {
+        g_hInstance = instance;
+        return RunCommandLine(
+            command,
+            [](const std::string& text, UINT type) {
+                return MessageBoxA(NULL, text.c_str(), sync_text::kCaption, type | MB_SETFOREGROUND);
+            },
+            WriteToConsole);
+    }
     g_app.InitInstance(instance);
     return 0;
 }

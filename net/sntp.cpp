@@ -2,7 +2,6 @@
 
 #include <cstring>
 
-#include "net/tcp_client.h"
 
 namespace quendel {
 
@@ -19,9 +18,6 @@ unsigned long GetWord(const unsigned char* in) {
     return (static_cast<unsigned long>(in[0]) << 24) | (static_cast<unsigned long>(in[1]) << 16) |
            (static_cast<unsigned long>(in[2]) << 8) | static_cast<unsigned long>(in[3]);
 }
-
-SyncSettings g_syncSettings;
-bool g_syncRunning = false;
 
 }  // namespace
 
@@ -68,81 +64,46 @@ SntpReply CheckSntpReply(const unsigned char reply[kNtpPacketSize], const unsign
     if (stratum == 0) return SntpReply::kKissOfDeath;
     if (leap == 3 || stratum > 15) return SntpReply::kRejected;  // unsynchronised
     static const unsigned char zero[8] = {};
-    if (std::memcmp(reply + 40, zero, 8) == 0) return SntpReply::kRejected;
+    if (std::memcmp(reply + 32, zero, 8) == 0 || std::memcmp(reply + 40, zero, 8) == 0) return SntpReply::kRejected;
+    // T3 - T2 in 2^-32 s, modulo 2^64 so that an era's end between them does not matter:
+    // negative (T2 after T3) reads as huge.
+    const unsigned __int64 t2 = (static_cast<unsigned __int64>(GetWord(reply + 32)) << 32) | GetWord(reply + 36);
+    const unsigned __int64 t3 = (static_cast<unsigned __int64>(GetWord(reply + 40)) << 32) | GetWord(reply + 44);
+    if (t3 - t2 > 0x100000000ull) return SntpReply::kRejected;  // more than one second inside the server
     return SntpReply::kAccepted;
 }
 
+SntpSample MeasureSntp(const C_Time& t1, const C_Time& t2, const C_Time& t3, const C_Time& t4) {
+    // Unsigned differences (modulo 2^64), read as signed: every tick count is below 2^60,
+    // so the sum of two differences is exact.
+    const unsigned __int64 sum = (t2.GetTimeUTC() - t1.GetTimeUTC()) + (t3.GetTimeUTC() - t4.GetTimeUTC());
+    SntpSample sample;
+    sample.offset = static_cast<__int64>(sum) / 2;  // toward zero
+    sample.delay = static_cast<__int64>((t4.GetTimeUTC() - t1.GetTimeUTC()) - (t3.GetTimeUTC() - t2.GetTimeUTC()));
+    sample.serverTime = SntpResult(t1, t2, t3, t4);
+    return sample;
+}
+
+SntpReply EvaluateSntpReply(const unsigned char reply[kNtpPacketSize], const C_Time& t1, const C_Time& t4,
+                            unsigned int waitMs, SntpSample& sample) {
+    unsigned char sent[8];
+    EncodeNtpTimestamp(t1, sent);
+    const SntpReply verdict = CheckSntpReply(reply, sent);
+    if (verdict != SntpReply::kAccepted) return verdict;
+    const SntpSample measured =
+        MeasureSntp(t1, DecodeNtpTimestamp(reply + 32, t1), DecodeNtpTimestamp(reply + 40, t1), t4);
+    const __int64 slack = static_cast<__int64>(kTicksPerMillisecond);
+    if (measured.delay < -slack || measured.delay > static_cast<__int64>(waitMs * kTicksPerMillisecond))
+        return SntpReply::kRejected;
+    sample = measured;
+    sample.stratum = reply[1];
+    return SntpReply::kAccepted;
+}
 C_Time SntpResult(const C_Time& t1, const C_Time& t2, const C_Time& t3, const C_Time& t4) {
     // Unsigned differences (modulo 2^64), read as signed: well defined for any input.
     const unsigned __int64 delay = (t4.GetTimeUTC() - t1.GetTimeUTC()) - (t3.GetTimeUTC() - t2.GetTimeUTC());
     const __int64 half = static_cast<__int64>(delay) / 2;  // toward zero
     return C_Time(t3.GetTimeUTC() + static_cast<unsigned __int64>(half));
-}
-
-bool SntpQuery(const char* host, unsigned short port, C_Time& result, SntpStatus* status) {
-    if (status != nullptr) *status = SntpStatus::kNoAnswer;
-    C_BufferedTcpClient client;
-    // The timeout only selects the asynchronous mode: a datagram socket connects at once.
-    if (!client.Connect(host, port, 1000, AF_INET, SOCK_DGRAM)) return false;
-    const C_Time t1("Now");
-    unsigned char request[kNtpPacketSize];
-    BuildSntpRequest(t1, request);
-    client.Send(request, kNtpPacketSize);
-    client.Wait(3000);
-    unsigned char reply[kNtpPacketSize];
-    if (client.Take(reply, kNtpPacketSize) < kNtpPacketSize) return false;  // bytes beyond 48 are ignored
-    switch (CheckSntpReply(reply, request + 40)) {
-    case SntpReply::kAccepted:
-        break;
-    case SntpReply::kKissOfDeath:
-        if (status != nullptr) *status = SntpStatus::kKissOfDeath;
-        return false;
-    case SntpReply::kRejected:
-        return false;
-    }
-    const C_Time t2 = DecodeNtpTimestamp(reply + 32, t1);
-    const C_Time t3 = DecodeNtpTimestamp(reply + 40, t1);
-    const C_Time t4("Now");
-    result = SntpResult(t1, t2, t3, t4);
-    if (status != nullptr) *status = SntpStatus::kAnswer;
-    return true;
-}
-
-SyncSettings SetSyncSettings(const SyncSettings& settings) {
-    const SyncSettings previous = g_syncSettings;
-    g_syncSettings = settings;
-    return previous;
-}
-
-const SyncSettings& CurrentSyncSettings() { return g_syncSettings; }
-
-SyncOutcome RunInternetSync(const SyncSettings& settings, void (*showStatus)(void* context, const char* text),
-                            void* context, C_Time& result) {
-    // The wait dispatches the thread's messages: a second click arrives inside the first.
-    if (g_syncRunning) return SyncOutcome::kBusy;
-    struct Running {
-        Running() { g_syncRunning = true; }
-        ~Running() { g_syncRunning = false; }
-        Running(const Running&) = delete;
-        Running& operator=(const Running&) = delete;
-    } running;
-    C_Time answer;
-    for (int attempt = 0; attempt < 3; ++attempt) {
-        showStatus(context, "warten ...");
-        SntpStatus status = SntpStatus::kNoAnswer;
-        if (SntpQuery(settings.host, settings.port, answer, &status)) {
-            SYSTEMTIME utc;
-            if (!answer.GetSystemTimeUTC(&utc)) break;
-            result = answer;
-            // Not consulted: without the right the clock stays and the dialog shows the server's time.
-            if (settings.setClock != nullptr) settings.setClock(&utc);
-            return SyncOutcome::kSet;
-        }
-        showStatus(context, "Fehler!!");
-        if (status == SntpStatus::kKissOfDeath) break;  // the server asked us to stop
-        Sleep(400);
-    }
-    return SyncOutcome::kFailed;
 }
 
 }  // namespace quendel

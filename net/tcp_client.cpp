@@ -170,8 +170,14 @@ LRESULT CALLBACK C_TcpClient::NotifyWndProc(HWND window, UINT message, WPARAM wP
         return DefWindowProcA(window, message, wParam, lParam);
     }
     if (message == WM_SOCKET_NOTIFY) {
-        if (client != NULL)
-            client->OnSocketEvent(window, WSAGETSELECTEVENT(lParam), static_cast<SOCKET>(wParam));
+        if (client == NULL) return 0;
+        // A connect that failed (refused, unreachable) ends the wait as the timeout would.
+        if (WSAGETSELECTEVENT(lParam) == FD_CONNECT && WSAGETSELECTERROR(lParam) != 0) {
+            client->StopWaitTimer();
+            SetEvent(client->m_hTimeoutEvent.Get());
+            return 0;
+        }
+        client->OnSocketEvent(window, WSAGETSELECTEVENT(lParam), static_cast<SOCKET>(wParam));
         return 0;
     }
     return DefWindowProcA(window, message, wParam, lParam);

@@ -21,7 +21,8 @@
 constexpr UINT WM_SOCKET_NOTIFY = WM_USER + 200;  // 1224
 constexpr UINT_PTR TIMER_RECONNECT = 333;
 constexpr UINT_PTR TIMER_WAIT = 334;
-constexpr long kSocketEventMask = FD_READ | FD_CLOSE;  // 0x21
+// FD_CONNECT ends an asynchronous connect's wait even when the server does not speak first.
+constexpr long kSocketEventMask = FD_READ | FD_CONNECT | FD_CLOSE;  // 0x31
 constexpr WORD kSocketsVersion = 0x0101;                // Windows Sockets 1.1
 
 class C_TcpClient {

@@ -8,7 +8,7 @@ root=$(dirname "$here")
 build=${1:-$root/build/mingw-i686}
 port=${QUENDEL_NTP_PORT:-12323}
 command -v chronyd >/dev/null || { echo "chronyd missing: apt-get install chrony" >&2; exit 2; }
-cmake --build "$build" --target sntp_integration_test >/dev/null
+cmake --build "$build" --target sntp_integration_test quendel >/dev/null
 
 dir=$(mktemp -d)
 cat >"$dir/chrony.conf" <<CONF
@@ -26,3 +26,15 @@ trap 'kill "$server" 2>/dev/null; wait "$server" 2>/dev/null; rm -rf "$dir"' EXI
 sleep 1
 kill -0 "$server" 2>/dev/null || { cat "$dir/chronyd.log" >&2; exit 1; }
 QUENDEL_NTP_PORT=$port "$here/wine-run" "$build/tests/net/sntp_integration_test.exe"
+
+# The program itself, measuring only: /query never sets the clock.
+"$here/wine-run" reg add 'HKCU\Software\Quendel' /v Zeitserver /d "127.0.0.1:$port" /f >/dev/null 2>&1
+rc=0
+lines=$("$here/wine-run" "$build/app/quendel.exe" /query /quiet | iconv -f cp1252 -t utf-8) || rc=$?
+"$here/wine-run" reg delete 'HKCU\Software\Quendel' /v Zeitserver /f >/dev/null 2>&1 || true
+echo "$lines"
+[ "$rc" -eq 0 ] || { echo "quendel.exe /query: exit code $rc, expected 0" >&2; exit 1; }
+grep -q '^Die PC-Uhr wurde nicht gestellt: nur gemessen (/query)\.' <<<"$lines" &&
+    grep -q "^Server: 127.0.0.1:$port (127.0.0.1)" <<<"$lines" && grep -q '^Stratum: ' <<<"$lines" ||
+    { echo "quendel.exe /query: unexpected lines" >&2; exit 1; }
+echo "quendel.exe /query: exit code 0"

@@ -2,12 +2,15 @@
 // tests/data/app_dialog_*.tsv (their first lines tell how); random input; the time server button.
 #include "app/converter_dlg.h"
 #include "app/about_dlg.h"
+#include "app/settings_dlg.h"
 
 #include <gtest/gtest.h>
 
 #include <atomic>
 #include <cstdlib>
 #include <cstring>
+#include <fstream>
+#include <iterator>
 #include <functional>
 #include <map>
 #include <set>
@@ -15,9 +18,13 @@
 #include <string>
 #include <utility>
 
+#include "app/federal_states.h"
+#include "app/framework/text.h"
+#include "app/holiday_calendar.h"
 #include "app/resource_ids.h"
 #include "net/loopback.h"
 #include "net/sntp.h"
+#include "app/sync_session.h"
 #include "support/data_table.h"
 #include "support/locale_scope.h"
 #include "support/test_zones.h"
@@ -29,22 +36,59 @@ namespace {
 unsigned __int64 g_now;  // in ticks
 void StillClock(FILETIME* now) { *now = FILETIME{DWORD(g_now), DWORD(g_now >> 32)}; }
 
+// The system's parts of a sync: the clock setter fails with g_setterError (0: sets),
+// the elevation and the launch of an elevated copy are recorded.
+DWORD g_setterError;
+std::string g_set, g_launched;
+bool g_elevated;
+BOOL WINAPI RecordingSetter(const SYSTEMTIME* utc) {
+    FILETIME set;
+    SystemTimeToFileTime(utc, &set);
+    g_set = std::to_string(C_Time(set).GetTimeUTC());
+    SetLastError(g_setterError);
+    return g_setterError == 0;
+}
+DWORD RecordingLauncher(const char* parameters) { return g_launched = parameters, 0; }
+
 const std::map<std::string, int> kFields = {
     {"FILETIME", IDC_FILETIME}, {"UNIXTIME", IDC_UNIXTIME}, {"OLETIME", IDC_OLETIME},   {"DATE", IDC_DATE},
     {"TIME", IDC_TIME},         {"LOCAL", IDC_LOCAL},       {"UTC", IDC_UTC},           {"DAY", IDC_DAY},
     {"SEASON", IDC_SEASON},     {"ZONE", IDC_ZONE},         {"BIAS", IDC_BIAS},         {"DSTBIAS", IDC_DSTBIAS},
     {"DSTSTART", IDC_DSTSTART}, {"DSTEND", IDC_DSTEND},     {"DSTSTART_HINT", IDC_DSTSTART_HINT}, {"DSTEND_HINT", IDC_DSTEND_HINT},     {"RELDAYS", IDC_RELDAYS},   {"CLOCK", IDC_CLOCK},
     {"BUTTON", IDOK},           {"ZONES", IDC_ZONES},       {"HOLIDAYS", IDC_HOLIDAYS}, {"HEX", IDC_HEX},
-    {"SYNC", IDC_SYNC}};
+    {"SYNC", IDC_SYNC},         {"LEGEND", IDC_HOLIDAY_LEGEND}};
 
 // The fixture is the dialog; it answers message boxes and keeps them.
 class ConverterDialog : public ::testing::TestWithParam<int>, public C_ConverterDlg {
 protected:
-    ConverterDialog() : C_ConverterDlg(GetParam()), clock(quendel::SetClockSource(StillClock)) { locale.German(); }
-    ~ConverterDialog() override { quendel::SetClockSource(clock); }
+    ConverterDialog() : C_ConverterDlg(GetParam()), clock(quendel::SetClockSource(StillClock)) {
+        locale.German();
+        RegCreateKeyExA(HKEY_CURRENT_USER, "Software\\QuendelTest", 0, NULL, 0, KEY_ALL_ACCESS, NULL, &scratch, NULL);
+        RegOverridePredefKey(HKEY_CURRENT_USER, scratch);  // the settings of the test, not the user's
+    }
+    ~ConverterDialog() override {
+        quendel::SetClockSource(clock);
+        RegOverridePredefKey(HKEY_CURRENT_USER, NULL);
+        RegCloseKey(scratch);
+        RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\QuendelTest");
+        if (!file.empty()) DeleteFileA(file.c_str());
+    }
     int ShowMessage(const char* text, const char* caption, UINT) const override {
         messages += std::string(messages.empty() ? "" : " | ") + caption + ": " + text;
-        return IDOK;
+        const char answer = answers.empty() ? 'o' : answers[0];  // y, n or (none left) OK
+        if (!answers.empty()) answers.erase(0, 1);
+        return answer == 'y' ? IDYES : answer == 'n' ? IDNO : IDOK;
+    }
+    int TrackMenu(HMENU menu, int x, int y) override {  // the menu's first entry, where it opens in the list
+        char text[100] = "";
+        GetMenuStringA(menu, 0, text, sizeof text, MF_BYPOSITION);
+        POINT at = {x, y};
+        ScreenToClient(Item("HOLIDAYS"), &at);
+        messages += FormatText("%smenu at %ld,%ld: %s", messages.empty() ? "" : " | ", at.x, at.y, text);
+        return static_cast<int>(GetMenuItemID(menu, 0));
+    }
+    std::string ChooseCalendarFile(const std::string& suggestion) override {
+        return messages += " | save as " + suggestion, file;
     }
 
     void Open(bool machineZone) {  // in the machine's zone: with no user zone at all
@@ -70,7 +114,19 @@ protected:
         GetMenuStringA(GetSystemMenu(Handle(), FALSE), IDM_ABOUTBOX, menu, sizeof menu, MF_BYCOMMAND);
         if (name == "SYSMENU") return menu;
         if (name == "TICKS") return std::to_string(m_time.GetTimeUTC());
-        if (name == "MSG") return std::exchange(messages, "");
+        if (name == "MSG") {  // the responder's port as <port>
+            std::string shown = std::exchange(messages, "");
+            for (std::size_t at; !port.empty() && (at = shown.find(port)) != std::string::npos;)
+                shown.replace(at, port.size(), "<port>");
+            return shown;
+        }
+        if (name == "REQUESTS") return std::to_string(requests());
+        if (name == "SET" || name == "LAUNCH") return std::exchange(name == "SET" ? g_set : g_launched, "none");
+        if (name == "FILE") {  // the calendar file's events and legal holidays
+            const std::string ics(std::istreambuf_iterator<char>(std::ifstream(file, std::ios::binary).rdbuf()), {});
+            return FormatText("%d Termine, %d Feiertage", Count(ics, "BEGIN:VEVENT\r\n"), Count(ics, "CATEGORIES:Feiertag\r\n"));
+        }
+        if (name == "WIDE") return std::to_string(WideLines());
         if (name == "PLACE") {  // the window's corner, or "centred" on the primary monitor's work area
             RECT r, w;
             GetWindowRect(Handle(), &r), SystemParametersInfoA(SPI_GETWORKAREA, 0, &w, 0);
@@ -104,7 +160,18 @@ protected:
             {"wait", [&] { Sleep(std::stoul(arg)); }},
             {"pick", [&] { SendMessageA(Item("ZONES"), CB_SETCURSEL, std::stoi(arg), 0), Command(IDC_ZONES, CBN_SELCHANGE); }},
             {"move", [&] { SetWindowPos(Handle(), NULL, std::stoi(arg), std::stoi(arg.substr(arg.find(',') + 1)), 0, 0, SWP_NOSIZE); }},
-            {"escape", [&] { Command(IDCANCEL, BN_CLICKED); }}};
+            {"escape", [&] { Command(IDCANCEL, BN_CLICKED); }},
+            {"state", [&] { WriteStateSetting(StateFromCode(arg.c_str())), ReloadHolidayState(); }},
+            {"file", [&] { file = arg == "-" || arg.find(':') != std::string::npos ? arg.substr(arg == "-") : std::string(std::getenv("TEMP")) + "\\" + arg; }},
+            {"menu", [&] { OpenMenu(arg); }},
+            {"answer", [&] { answers = arg; }},
+            {"setter", [&] { g_setterError = std::stoul(arg); }},
+            {"elevated", [&] { g_elevated = arg == "1"; }},
+            {"settle", [&] {  // until the sync has ended, its pauses and questions included
+                 for (const DWORD start = GetTickCount(); SyncRunning() && GetTickCount() - start < 20000;)
+                     if (MSG m; MsgWaitForMultipleObjects(0, NULL, FALSE, 50, QS_ALLINPUT), PeekMessageA(&m, NULL, 0, 0, PM_REMOVE))
+                         TranslateMessage(&m), DispatchMessageA(&m);
+             }}};
         if (mark != std::string::npos && cell[mark] == '=') {
             const std::string actual = Value(head);  // of a zone's name, Windows' own, a part
             EXPECT_TRUE(actual == "-" || (head == "ZONES" ? actual.find(arg) != std::string::npos : actual == arg))
@@ -114,6 +181,38 @@ protected:
         } else {
             actions.at(head)();
         }
+    }
+
+    void OpenMenu(const std::string& at) {  // "key", or by the mouse at a point of the list
+        POINT p = {-1, -1};
+        if (at != "key" && std::sscanf(at.c_str(), "%ld,%ld", &p.x, &p.y) == 2) ClientToScreen(Item("HOLIDAYS"), &p);
+        SendMessageA(Handle(), WM_CONTEXTMENU, WPARAM(Item("HOLIDAYS")), MAKELPARAM(p.x, p.y));
+    }
+    static int Count(const std::string& text, const std::string& what) {
+        int n = 0;
+        for (std::size_t at = 0; (at = text.find(what, at)) != std::string::npos; at += what.size()) ++n;
+        return n;
+    }
+    // The holiday lines wider than the list's room, by its font and tab stops.
+    int WideLines() {
+        const HWND list = Item("HOLIDAYS");
+        const HDC dc = GetDC(list);
+        const HGDIOBJ old = SelectObject(dc, HGDIOBJ(SendMessageA(list, WM_GETFONT, 0, 0)));
+        int stops[kHolidayTabStopCount], wide = 0;
+        for (int i = 0; i < kHolidayTabStopCount; ++i) {
+            RECT r = {kHolidayTabStops[i], 0, 0, 0};
+            stops[i] = MapDialogRect(Handle(), &r) ? r.left : 0;
+        }
+        RECT room;
+        GetClientRect(list, &room);
+        char text[200];
+        for (int i = 0, n = int(SendMessageA(list, LB_GETCOUNT, 0, 0)); i < n; ++i) {
+            const int length = int(SendMessageA(list, LB_GETTEXT, i, LPARAM(text)));
+            wide += LOWORD(GetTabbedTextExtentA(dc, text, length, kHolidayTabStopCount, stops)) > room.right - 2;
+        }
+        SelectObject(dc, old);
+        ReleaseDC(list, dc);
+        return wide;
     }
 
     // The rows for this template; no message goes unchecked.
@@ -130,6 +229,11 @@ protected:
     UserZoneScope zoneScope;
     quendel::ClockSource clock;    // the one before
     mutable std::string messages;  // "caption: text", " | " between them
+    HKEY scratch = NULL;
+    std::string file;  // what the Save dialog answers
+    mutable std::string answers;   // to the coming questions
+    std::string port;
+    std::function<int()> requests;  // the time server's count
 };
 
 }  // namespace
@@ -142,9 +246,11 @@ TEST_P(ConverterDialog, Window) { Run("app_dialog_window.tsv"); }
 // Each dialog's Tab order and the mnemonics that reach its controls, against app_keyboard.tsv.
 TEST(Keyboard, TabOrderAndMnemonics) {
     for (const data_table::Row& row : data_table::Read("app_keyboard.tsv")) {
-        C_ConverterDlg converter(std::stoi(row[0]) == IDD_ABOUT ? IDD_CONVERTER_SIMPLE : std::stoi(row[0]));
+        const int id = std::stoi(row[0]);
+        C_ConverterDlg converter(id == IDD_CONVERTER_EXPERT ? id : IDD_CONVERTER_SIMPLE);
         C_AboutDlg about;
-        C_Dialog& dialog = std::stoi(row[0]) == IDD_ABOUT ? static_cast<C_Dialog&>(about) : converter;
+        C_SettingsDlg settings;
+        C_Dialog& dialog = id == IDD_ABOUT ? about : id == IDD_SETTINGS ? static_cast<C_Dialog&>(settings) : converter;
         ASSERT_TRUE(dialog.Create());
         SetDlgItemTextA(dialog.Handle(), IDC_DATE, "1.1.2000");  // an edit enables "Übernehmen"
         std::map<HWND, std::string> reaches;  // a static's mnemonic reaches the next tab stop, a button's itself
@@ -185,10 +291,13 @@ TEST_P(ConverterDialog, InternetSync) {
         return reply;
     });
     ASSERT_TRUE(server.Ready());
-    const quendel::SyncSettings previous = quendel::SetSyncSettings({"127.0.0.1", server.Port(), nullptr});
+    port = std::to_string(server.Port());
+    requests = [&server] { return server.Requests(); };
+    const sync_session::Hooks previous = sync_session::SetHooks(
+        {RecordingSetter, [] { return g_elevated; }, RecordingLauncher, {{"127.0.0.1", server.Port()}}});
+    g_set = g_launched = "none";
     Run("app_dialog_sync.tsv");
-    quendel::SetSyncSettings(previous);
-    EXPECT_EQ(replies, 4);
+    sync_session::SetHooks(previous);
 }
 
 INSTANTIATE_TEST_SUITE_P(Templates, ConverterDialog, ::testing::Values(IDD_CONVERTER_EXPERT, IDD_CONVERTER_SIMPLE));

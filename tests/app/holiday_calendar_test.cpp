@@ -1,14 +1,21 @@
 // The holiday calendar against an independent one (tests/data/app_holidays.tsv, app_easter.tsv):
 // whole years in zones from UTC-12 to UTC+14, lines and exact instants; what operations leave out.
+// The states' legal holidays, the Bundesland setting, and one calendar export line by line.
 #include "app/holiday_calendar.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
+#include <fstream>
+#include <iterator>
 #include <map>
 #include <string>
 #include <vector>
 
+#include "app/federal_states.h"
+#include "app/file_replace.h"
+#include "app/ical_writer.h"
 #include "support/data_table.h"
 #include "support/locale_scope.h"
 #include "support/test_zones.h"
@@ -34,6 +41,8 @@ void Use(const std::string& zone) {  // a test zone by the start of its name, or
         if (std::wstring(named.StandardName).rfind(std::wstring(zone.begin(), zone.end()), 0) == 0) z = named;
     C_Time::SetLocTimeZoneInfo(&z);
 }
+
+std::string Dash(const char* text) { return *text ? text : "-"; }
 
 }  // namespace
 
@@ -92,5 +101,93 @@ TEST(Holidays, WhatTheOperationsLeaveOut) {
     EXPECT_EQ(std::vector<int>({CompareHolidays(&invalid, &valid), CompareHolidays(&valid, &invalid),
                                 CompareHolidays(&valid, &valid)}),
               std::vector<int>({-1, 1, 0}));
-    EXPECT_EQ(std::vector<int>(kHolidayTabStops, kHolidayTabStops + 3), std::vector<int>({1, 20, 40}));  // dialog units
+}
+
+TEST(Holidays, StateLaws) {  // the marked days, "date name", of each state's list
+    LocaleScope locale;
+    locale.German();
+    Use("W. Europe");
+    for (const data_table::Row& r : data_table::Read("app_holiday_laws.tsv")) {
+        BuildHolidayTable(C_Time(std::stoi(r[1]), 1, 1, 0, 30, 0), StateFromCode(r[0].c_str()));
+        data_table::Row marked(r.begin(), r.begin() + 2);
+        C_String line;
+        for (int i = 0; i < g_holidayCount; ++i) {
+            std::string text = FormatHolidayLine(g_holidays[i], line);
+            text[text.rfind('\t')] = ' ';
+            if (g_holidays[i].legal) marked.push_back(text.substr(text.find('\t', 3) + 1));
+        }
+        EXPECT_EQ(marked, r);
+    }
+}
+
+TEST(Holidays, StatesAndTheirSetting) {
+    for (const data_table::Row& r : data_table::Read("app_states.tsv")) {
+        const int state = std::stoi(r[0]);
+        EXPECT_EQ(data_table::Row({r[0], Dash(StateCode(state)), Dash(StateListName(state)), Dash(StateLegendName(state))}), r);
+        EXPECT_EQ(StateFromCode(r[1].c_str()), r[1] == "-" ? kNationwide : state);
+    }
+    // The user's key stands aside: HKCU is a scratch key meanwhile.
+    HKEY scratch = NULL, key = NULL;
+    ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, "Software\\QuendelTest", 0, NULL, 0, KEY_ALL_ACCESS, NULL, &scratch, NULL), 0);
+    ASSERT_EQ(RegOverridePredefKey(HKEY_CURRENT_USER, scratch), 0);
+    for (const data_table::Row& r : data_table::Read("app_state_settings.tsv")) {
+        RegDeleteKeyA(HKEY_CURRENT_USER, "Software\\Quendel");
+        if (r[0] != "key") RegCreateKeyExA(HKEY_CURRENT_USER, "Software\\Quendel", 0, NULL, 0, KEY_ALL_ACCESS, NULL, &key, NULL);
+        if (r[0] != "key" && r[0] != "none")
+            RegSetValueExA(key, "Bundesland", 0, std::stoul(r[0]), reinterpret_cast<const BYTE*>(r[1].data()), r[1].size());
+        if (r[0] != "key") RegCloseKey(key);
+        EXPECT_EQ(Dash(StateCode(ReadStateSetting())), r[2]) << r[0] << " " << r[1];
+    }
+    for (int state = kStateCount; state >= 0; --state)  // a bad state is refused; nationwide last
+        EXPECT_EQ(WriteStateSetting(state) ? ReadStateSetting() : -1, state < kStateCount ? state : -1);
+    RegOverridePredefKey(HKEY_CURRENT_USER, NULL);
+    RegCloseKey(scratch);
+    RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\QuendelTest");
+}
+
+TEST(Holidays, CalendarExportLineByLine) {
+    const auto instant = [](const std::string& date, const std::string& time) {
+        CalendarInstant t;
+        std::sscanf((date + " " + time).c_str(), "%d-%d-%d %d:%d:%d", &t.year, &t.month, &t.day, &t.hour, &t.minute, &t.second);
+        return t;
+    };
+    CalendarInstant stamp;
+    std::vector<CalendarEvent> events;
+    std::vector<std::string> expected, lines;
+    for (const data_table::Row& r : data_table::Read("app_ical_export.tsv")) {
+        if (r[0] == "stamp") stamp = instant(r[1], r[2]);
+        if (r[0] == "event") events.push_back({instant(r[1], r[2]), r[2] != "-", r[3] == "**", r[4]});
+        if (r[0] == "line") expected.push_back(r[1]);
+    }
+    const std::string file = WriteICalendar(events, stamp);
+    std::size_t at = 0;
+    for (std::size_t end; (end = file.find("\r\n", at)) != std::string::npos; at = end + 2) lines.push_back(file.substr(at, end - at));
+    EXPECT_EQ(lines, expected);
+    EXPECT_EQ(at, file.size());  // CRLF ends the last line too
+}
+
+TEST(Holidays, CalendarFileWholeOrNothing) {
+    char temp[MAX_PATH] = "";
+    ASSERT_GT(GetTempPathA(MAX_PATH, temp), 0u);
+    const std::string folder = std::string(temp) + "quendel_ics", path = folder + "\\k.ics";
+    CreateDirectoryA(folder.c_str(), NULL);
+    CreateDirectoryA((folder + "\\ordner.ics").c_str(), NULL);
+    std::string reason;
+    EXPECT_TRUE(WriteFileReplacing(path, "eins", reason) && WriteFileReplacing(path, "zwei\r\n", reason));
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(std::ifstream(path, std::ios::binary).rdbuf()), {}), "zwei\r\n");
+    // A folder in the way, a folder that is not there: the system's words, nothing left over.
+    EXPECT_FALSE(WriteFileReplacing(folder + "\\ordner.ics", "x", reason));
+    EXPECT_EQ(reason, SystemErrorText(ERROR_ACCESS_DENIED));
+    EXPECT_FALSE(WriteFileReplacing(folder + "\\fehlt\\k.ics", "x", reason));
+    EXPECT_NE(reason.find(' '), std::string::npos) << reason;
+    std::vector<std::string> left;
+    WIN32_FIND_DATAA found;
+    const HANDLE search = FindFirstFileA((folder + "\\*").c_str(), &found);
+    for (bool more = search != INVALID_HANDLE_VALUE; more; more = FindNextFileA(search, &found)) left.push_back(found.cFileName);
+    FindClose(search);
+    std::sort(left.begin(), left.end());
+    EXPECT_EQ(left, std::vector<std::string>({".", "..", "k.ics", "ordner.ics"}));
+    DeleteFileA(path.c_str());
+    RemoveDirectoryA((folder + "\\ordner.ics").c_str());
+    RemoveDirectoryA(folder.c_str());
 }

@@ -18,6 +18,47 @@ ZONES = {  # bias, daylight bias, standard date (month, weekday, occurrence, hou
     'Tokyo': (-540, 0, None, None),
 }
 
+# The legal holidays by the states' laws: from 1995 each state's own set, before it the list's
+# earlier nationwide set everywhere. 'DE' is the nationwide choice: the days common to all.
+EARLIER = {'Neujahr', 'Karfreitag', 'Ostersonntag', 'Ostermontag', 'Tag der Arbeit', 'Christi Himmelfahrt',
+           'Pfingstsonntag', 'Pfingstmontag', 'Mariä Himmelfahrt', 'Tag der Deutschen Einheit', '1. Weihnachtstag',
+           '2. Weihnachtstag'}
+COMMON = {'Neujahr', 'Karfreitag', 'Ostermontag', 'Tag der Arbeit', 'Christi Himmelfahrt', 'Pfingstmontag',
+          'Tag der Deutschen Einheit', '1. Weihnachtstag', '2. Weihnachtstag'}
+STATES = ['DE', 'BW', 'BY', 'BE', 'BB', 'HB', 'HH', 'HE', 'MV', 'NI', 'NW', 'RP', 'SL', 'SN', 'ST', 'SH', 'TH']
+
+def legal_set(state, year):
+    if year < 1995:
+        return set(EARLIER)
+    days = set(COMMON)
+    if year == 2017:
+        days.add('Reformationstag')
+    if state == 'DE':
+        return days
+    own = {
+        'BW': {'Heilige Drei Könige', 'Fronleichnam', 'Allerheiligen'},
+        'BY': {'Heilige Drei Könige', 'Fronleichnam', 'Allerheiligen'},
+        'BE': ({'Internationaler Frauentag'} if year >= 2019 else set()) |
+              ({'Tag der Befreiung'} if year in (2020, 2025) else set()),
+        'BB': {'Ostersonntag', 'Pfingstsonntag', 'Reformationstag'},
+        'HB': {'Reformationstag'} if year >= 2018 else set(),
+        'HH': {'Reformationstag'} if year >= 2018 else set(),
+        'HE': {'Fronleichnam'},
+        'MV': {'Reformationstag'} | ({'Internationaler Frauentag'} if year >= 2023 else set()),
+        'NI': {'Reformationstag'} if year >= 2018 else set(),
+        'NW': {'Fronleichnam', 'Allerheiligen'},
+        'RP': {'Fronleichnam', 'Allerheiligen'},
+        'SL': {'Fronleichnam', 'Mariä Himmelfahrt', 'Allerheiligen'},
+        'SN': {'Reformationstag', 'Buß- und Bettag'},
+        'ST': {'Heilige Drei Könige', 'Reformationstag'},
+        'SH': {'Reformationstag'} if year >= 2018 else set(),
+        'TH': {'Reformationstag'} | ({'Weltkindertag'} if year >= 2019 else set()),
+    }[state]
+    return days | own
+
+def is_legal(name, state, year):
+    return name in legal_set(state, year)
+
 def zone(name):
     return ZONES[name] if name in ZONES else (int(name), 0, None, None)
 
@@ -55,42 +96,46 @@ def to_utc(z, local):
 def local_noon(z, date):
     return to_utc(z, dt.datetime(date.year, date.month, date.day, 12))
 
-def build(zname, year):
+def build(zname, year, state='DE'):
     z = zone(zname)
     out = []
     def add(utc, name, legal, approximate=False):
-        out.append((utc, name, legal, approximate))
-    fixed = [(1, 1, 'Neujahr', 1), (1, 5, 'Tag der Arbeit', 1), (15, 8, 'Maria Himmelfahrt', 1),
-             (3, 10, 'Tag der dt. Einheit', 1), (25, 12, '1.Weihnachtstag', 1), (26, 12, '2.Weihnachtstag', 1),
-             (6, 1, 'Heilige drei Könige', 0), (31, 10, 'Reformationstag', 0), (1, 11, 'Allerheiligen', 0),
-             (2, 11, 'Allerseelen', 0), (6, 12, 'Nikolaustag', 0), (8, 12, 'Maria Empfängnis', 0),
-             (24, 12, 'Heiligabend', 0), (31, 12, 'Sylvester', 0), (30, 4, 'Walpurgisnacht', 0),
-             (11, 5, 'Begin der Eisheiligen', 0), (31, 10, 'Weltspartag,Haloween', 0)]
-    for d, m, n, l in fixed:
-        add(to_utc(z, dt.datetime(year, m, d)), n, l)
+        out.append((utc, name, is_legal(name, state, year) if legal is None else legal, approximate))
+    fixed = [(1, 1, 'Neujahr'), (1, 5, 'Tag der Arbeit'), (15, 8, 'Mariä Himmelfahrt'),
+             (3, 10, 'Tag der Deutschen Einheit'), (25, 12, '1. Weihnachtstag'), (26, 12, '2. Weihnachtstag'),
+             (6, 1, 'Heilige Drei Könige'), (31, 10, 'Reformationstag'), (1, 11, 'Allerheiligen'),
+             (2, 11, 'Allerseelen'), (6, 12, 'Nikolaustag'), (8, 12, 'Mariä Empfängnis'),
+             (24, 12, 'Heiligabend'), (31, 12, 'Silvester'), (30, 4, 'Walpurgisnacht'),
+             (11, 5, 'Beginn der Eisheiligen'), (31, 10, 'Weltspartag, Halloween')]
+    # Days of remembrance, listed from the year they were first kept.
+    fixed += [d for d in [(8, 3, 'Internationaler Frauentag', 1911), (8, 5, 'Tag der Befreiung', 1945),
+                          (20, 9, 'Weltkindertag', 1954)] if year >= d[3]]
+    for d, m, n, *_ in fixed:
+        add(to_utc(z, dt.datetime(year, m, d)), n, None)
     jan = to_utc(z, dt.datetime(year, 1, 1, 14))
     add(jan + D(days=44), 'Valentinstag', 0)
     for which, n in enumerate(['Frühlingsanfang', 'Sommeranfang', 'Herbstanfang', 'Winteranfang']):
-        add(SEASONS[(year, which)], n, 0, True)  # the ephemeris's instant: the library's within a minute
+        if (year, which) in SEASONS:  # (the laws' table needs no seasons)
+            add(SEASONS[(year, which)], n, 0, True)  # the ephemeris's instant: the library's within a minute
     e = easter(year)
-    for off, n, l in [(-2, 'KarFreitag', 1), (0, 'Ostersonntag', 1), (1, 'Ostermontag', 1),
-                      (39, 'Christi Himmelfahrt', 1), (49, 'Pfingstsonntag', 1), (50, 'Pfingstmontag', 1),
-                      (-48, 'Rosenmontag', 0), (-46, 'Aschermittwoch', 0), (-7, 'Palmsonntag', 0),
-                      (-3, 'GruenDonnerstag', 0), (7, 'Weisser Sonntag', 0), (60, 'Fronleichnam', 0),
-                      (68, 'Herz-Jesu-Fest', 0)]:
-        add(local_noon(z, e + D(days=off)), n, l)
+    for off, n in [(-2, 'Karfreitag'), (0, 'Ostersonntag'), (1, 'Ostermontag'),
+                   (39, 'Christi Himmelfahrt'), (49, 'Pfingstsonntag'), (50, 'Pfingstmontag'),
+                   (-48, 'Rosenmontag'), (-46, 'Aschermittwoch'), (-7, 'Palmsonntag'),
+                   (-3, 'Gründonnerstag'), (7, 'Weißer Sonntag'), (60, 'Fronleichnam'),
+                   (68, 'Herz-Jesu-Fest')]:
+        add(local_noon(z, e + D(days=off)), n, None)
     eve = dt.date(year, 12, 24)
     advent4 = eve - D(days=(eve.weekday() + 1) % 7)
-    for off, n in [(-35, 'Volkstrauertag'), (-32, 'Busstag'), (-28, 'Totensonntag'), (-21, '1.Advent'),
-                   (-14, '2.Advent'), (-7, '3.Advent'), (0, '4.Advent')]:
-        add(local_noon(z, advent4 + D(days=off)), n, 0)
+    for off, n in [(-35, 'Volkstrauertag'), (-32, 'Buß- und Bettag'), (-28, 'Totensonntag'), (-21, '1. Advent'),
+                   (-14, '2. Advent'), (-7, '3. Advent'), (0, '4. Advent')]:
+        add(local_noon(z, advent4 + D(days=off)), n, None)
     add(local_noon(z, e + D(days=39)), 'Vatertag', 0)
     def nth(month, n, wd):  # wd: Monday 0
         days = [dt.date(year, month, d) for d in range(1, 32) if (dt.date(year, month, 1) + D(days=d - 1)).month == month]
         return [d for d in days if d.weekday() == wd][n - 1]
     add(local_noon(z, nth(5, 2, 6)), 'Muttertag', 0)
     add(local_noon(z, nth(10, 1, 6)), 'Erntedankfest', 0)
-    add(local_noon(z, nth(11, 4, 3)), 'Thanksgivings Day', 0)
+    add(local_noon(z, nth(11, 4, 3)), 'Thanksgiving (USA)', 0)
     if z[2] is not None:
         start, end = transitions(z, year)  # the changes that fall in the year
         add(start, 'Sommerzeitanfang', 0)
@@ -112,7 +157,7 @@ NAMES = {'W. Europe': 'WEurope', 'AUS Eastern': 'AusEastern', 'Chatham Islands':
 with open('app_holidays.tsv', 'w', encoding='utf-8') as out:
     out.write("""# The holiday lists of whole years, each built for 1 January 00:30 local (east of UTC a point in
 # the year before by UTC): zone (a test zone by the start of its name, or a fixed bias in
-# minutes), year, then per day its legal mark (** or -), weekday, local date, name and UTC
+# minutes), year, then per day its legal mark (** or -, nationwide), weekday, local date, name and UTC
 # instant. Worked out with python-dateutil's easter() and the datetime calendar, the zone rules
 # applied as TIME_ZONE_INFORMATION documents them; days on the same instant stay in the order in
 # which they are added. Written by app_gen_holidays.py.
@@ -121,6 +166,17 @@ with open('app_holidays.tsv', 'w', encoding='utf-8') as out:
         out.write(f'# {label} {year}\n')
         for r in build(NAMES.get(label, label), year):
             out.write('\t'.join((label, str(year)) + r) + '\n')
+
+with open('app_holiday_laws.tsv', 'w', encoding='utf-8') as out:
+    out.write("""# The legal holidays ("**") of each state and the nationwide choice (DE, which no code
+# names: it reads as nationwide) in years around the laws' changes, from the states' holiday
+# laws as written by hand in app_gen_holidays.py: code, year, then each marked day of the list
+# built for 1 January 00:30 in W. Europe as "date name", in the list's order.
+""")
+    for year in (1994, 2003, 2017, 2018, 2019, 2020, 2023, 2025):
+        for state in STATES:
+            marked = [f'{r[2]} {r[3]}' for r in build('WEurope', year, state) if r[0] == '**']
+            out.write('\t'.join([state, str(year)] + marked) + '\n')
 
 with open('app_easter.tsv', 'w', encoding='utf-8') as out:
     out.write("""# Easter Sunday (Gregorian) by year, 12:00 UTC, from python-dateutil's easter(); years before

@@ -2,6 +2,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <map>
+#include <sstream>
 #include <memory>
 #include <random>
 
@@ -17,7 +19,7 @@ using loopback::Bytes;
 
 namespace {
 
-const char* const kVerdicts[] = {"accepted", "rejected", "kiss"};  // SntpReply and SntpStatus alike
+const char* const kVerdicts[] = {"accepted", "rejected", "kiss"};  // SntpReply
 
 Bytes Hex(std::string text) {  // blanks between the digits are skipped
     text.erase(std::remove(text.begin(), text.end(), ' '), text.end());
@@ -26,10 +28,9 @@ Bytes Hex(std::string text) {  // blanks between the digits are skipped
     return bytes;
 }
 
-unsigned __int64 g_clock[2], g_set;  // the client's clock ([0] at the first reading, [1] later), the clock set
+unsigned __int64 g_clock[2];  // the client's clock: [0] at the first reading, [1] later
 int g_reads;
 void SteppingClock(FILETIME* now) { C_Time(g_clock[g_reads++ > 0]).GetFileTime(now); }
-BOOL WINAPI RecordClock(const SYSTEMTIME* t) { return SystemTimeToFileTime(t, reinterpret_cast<FILETIME*>(&g_set)); }
 
 struct Client : C_BufferedTcpClient {
     void Log(const char* format, ...) override { log.append(format).append("\n"); }
@@ -58,6 +59,7 @@ std::string Connect(Client& client, const data_table::Row& row, unsigned short p
     g_greeting = row[9];
     if (row[6] != "echo") g_listener = loopback::BoundSocket(SOCK_STREAM, &port);
     if (row[6] == "refused") g_listener.Reset();  // the port is free again
+    if (row[6] == "silent") listen(g_listener.Get(), 1);  // accepted by the system, never spoken to
     if (row[6] == "stream" && listen(g_listener.Get(), 1) == 0) SetTimer(NULL, 0, 10, AcceptAndGreet);
     const int type = row[8] == "stream" ? SOCK_STREAM : SOCK_DGRAM;
     return std::to_string(client.Connect(row[5] == "-" ? NULL : row[5].c_str(), port, Uint(row[7]), AF_INET, type));
@@ -79,43 +81,72 @@ TEST(NtpTimestamp, EncodedIntoTheRequestDecodedInTheNearestEraAndTheOffset) {
         EXPECT_EQ(SntpResult(Uint(r[0]), Uint(r[1]), Uint(r[2]), Uint(r[3])).GetTimeUTC(), Uint(r[4])) << r[5];
 }
 
-// Each status shown during a sync tries a second one, as a click dispatched meanwhile would.
-TEST(InternetSync, TakesOnlyTheServersAnswerToItsRequest) {
+std::string Describe(SntpStatus status, const SntpSample& sample) {
+    const char* const names[] = {"answer", "unresolvable", "no answer", "invalid", "kiss", "cancelled"};
+    std::string text = names[static_cast<int>(status)];
+    if (status == SntpStatus::kAnswer)
+        text += " " + std::to_string(sample.serverTime.GetTimeUTC()) + " offset " + std::to_string(sample.offset) +
+                " delay " + std::to_string(sample.delay) + " stratum " + std::to_string(sample.stratum);
+    return text;
+}
+
+TEST(SntpQuery, TakesOnlyAPlausibleAnswerOfTheServerToItsRequest) {
     for (const data_table::Row& row : data_table::Read("net_sntp_replies.tsv")) {
         const Bytes request = Hex(row[3]), reply = Hex(row[4]);
-        const int verdict = reply.size() < 48 ? -1 : static_cast<int>(CheckSntpReply(reply.data(), &request[40]));
+        const unsigned __int64 t1 = Uint(row[1]), t4 = t1 + Uint(row[2]);
+        SntpSample sample;
+        const int verdict = reply.size() < 48 ? -1 : static_cast<int>(EvaluateSntpReply(reply.data(), t1, t4, 3000, sample));
         EXPECT_STREQ(verdict < 0 ? "-" : kVerdicts[verdict], row[5].c_str()) << row[0];
         if (row[6] == "-") continue;
         loopback::UdpResponder responder([&reply](const Bytes&) { return reply; });  // answers the request above
-        g_clock[0] = Uint(row[1]), g_clock[1] = Uint(row[1]) + Uint(row[2]), g_reads = 0;
+        g_clock[0] = t1, g_clock[1] = t4, g_reads = 0;
         SetClockSource(SteppingClock);
-        const bool setter = row[6].rfind("setter", 0) == 0;
-        const SyncSettings settings{"127.0.0.1", responder.Port(), setter ? &RecordClock : nullptr};
-        std::string shown;
-        C_Time result(42), inner;
-        g_set = 42;
-        const SyncOutcome outcome = InternetSync(settings, [&](const char* text) {
-            const bool nested = InternetSync(settings, [](const char*) {}, inner) != SyncOutcome::kBusy;
-            shown.append(shown.empty() ? "" : "|").append(text).append(nested ? " (a second sync ran)" : "");
-        }, result);
-        char text[512];
-        std::snprintf(text, sizeof text, "%s -> %s: %s | %d requests | result %llu | clock set %llu",
-                      setter ? "setter" : "no setter", outcome == SyncOutcome::kSet ? "set" : "failed", shown.c_str(),
-                      responder.Requests(), result.GetTimeUTC(), g_set);
-        EXPECT_EQ(text, row[6]) << row[0];
+        std::string address;
+        const SntpStatus status = QueryTimeServer({"127.0.0.1", responder.Port()}, NULL, sample, address);
+        EXPECT_EQ(Describe(status, sample), row[6]) << row[0];
+        EXPECT_EQ(address, status == SntpStatus::kAnswer ? "127.0.0.1" : "") << row[0];
+        EXPECT_EQ(responder.Requests(), 1) << row[0];
     }
     SetClockSource(nullptr);
-    EXPECT_EQ(std::string(SyncSettings().host) + ":" + std::to_string(SyncSettings().port), "ptbtime1.ptb.de:123");
+}
+
+// The user's server lists, and the plan of attempts over them: each attempt asks the next
+// server, one that sent a kiss of death is skipped from then on.
+TEST(TimeServers, ReadAndTakenInTurn) {
+    for (const data_table::Row& row : data_table::Read("net_time_servers.tsv")) {
+        std::vector<TimeServer> servers = {{"unchanged", 1}};
+        std::string read = ParseTimeServers(row[0], servers);
+        for (const TimeServer& server : servers) read += (read.empty() ? "" : " ") + server.Text();
+        EXPECT_EQ(read, row[1]) << row[0];
+    }
+    const std::map<std::string, SntpStatus> kinds = {{"unresolvable", SntpStatus::kUnresolvable},
+        {"none", SntpStatus::kNoAnswer}, {"invalid", SntpStatus::kInvalid}, {"kiss", SntpStatus::kKissOfDeath},
+        {"answer", SntpStatus::kAnswer}};
+    for (const data_table::Row& row : data_table::Read("net_sync_attempts.tsv")) {
+        std::vector<TimeServer> servers;
+        ParseTimeServers(row[0], servers);
+        SyncAttempts attempts(servers);
+        std::string asked;
+        std::istringstream statuses(row[1]);
+        for (std::string status; statuses >> status;) {
+            asked += attempts.Server().host + " ";
+            if (!attempts.Record(kinds.at(status))) break;
+        }
+        EXPECT_EQ(asked + std::to_string(attempts.Made()), row[2]) << row[0] << ": " << row[1];
+    }
+    EXPECT_EQ(SyncAttempts({}).Server().Text(), "ptbtime1.ptb.de");
 }
 
 // scripts/ntp-integration.sh runs this program with QUENDEL_NTP_PORT, a real server's port on loopback.
 TEST(SntpQuery, RealServerOnThisMachinesClock) {
     const char* port = std::getenv("QUENDEL_NTP_PORT");
     if (port == nullptr) GTEST_SKIP() << "no server: scripts/ntp-integration.sh starts one";
-    C_Time result;
-    const unsigned __int64 before = C_Time("Now").GetTimeUTC();
-    ASSERT_TRUE(SntpQuery("127.0.0.1", static_cast<unsigned short>(std::atoi(port)), result));
-    EXPECT_TRUE(result.GetTimeUTC() + 20000 >= before && result.GetTimeUTC() <= C_Time("Now").GetTimeUTC() + 20000);
+    SntpSample sample;
+    std::string address;
+    ASSERT_EQ(QueryTimeServer({"127.0.0.1", static_cast<unsigned short>(std::atoi(port))}, NULL, sample, address),
+              SntpStatus::kAnswer);
+    EXPECT_LT(std::llabs(sample.offset), 20000) << "the server serves this machine's clock";
+    EXPECT_GE(sample.delay, -10000);
 }
 
 // Random datagrams, half of the long ones plausible: no read beyond 48 bytes (the page ends there).
@@ -129,20 +160,22 @@ TEST(SntpProperty, RandomReplies) {
         if (reply.size() >= 48 && rng() % 2) {
             reply[0] = static_cast<unsigned char>(0x24 ^ (rng() % 4 == 0 ? rng() % 256 : 0));
             reply[1] = static_cast<unsigned char>(rng() % 18);
-            std::copy(request.begin() + 40, request.end(), reply.begin() + 24);
+            for (int at : {24, 32, 40}) std::copy(request.begin() + 40, request.end(), reply.begin() + at);
         }
         const unsigned char* guarded = guard.PutBytes(reply.data(), std::min<size_t>(reply.size(), 48));
         verdict = reply.size() < 48 ? 1 : static_cast<int>(CheckSntpReply(guarded, &request[40]));
         return reply;
     });
+    const SntpStatus kStatusOf[] = {SntpStatus::kAnswer, SntpStatus::kInvalid, SntpStatus::kKissOfDeath};
     int answers = 0;
     for (int i = 0; i < 400; ++i) {
-        C_Time result(42);
-        SntpStatus status = SntpStatus::kAnswer;
-        const bool ok = SntpQuery("127.0.0.1", responder.Port(), result, &status);
-        EXPECT_STREQ(kVerdicts[static_cast<int>(status)], kVerdicts[verdict]) << "round " << i;
-        EXPECT_TRUE(ok == (verdict == 0) && (result != C_Time(42)) == ok) << "round " << i;
-        answers += ok;
+        SntpSample sample;
+        sample.serverTime = C_Time(42);
+        std::string address;
+        const SntpStatus status = QueryTimeServer({"127.0.0.1", responder.Port()}, NULL, sample, address);
+        EXPECT_EQ(static_cast<int>(status), static_cast<int>(kStatusOf[verdict])) << "round " << i;
+        EXPECT_EQ(sample.serverTime != C_Time(42), status == SntpStatus::kAnswer) << "round " << i;
+        answers += status == SntpStatus::kAnswer;
     }
     EXPECT_GT(answers, 10);
 }
