@@ -19,7 +19,7 @@ constexpr int kLabelWidth = 160;
 constexpr int kLabelTop = 10;
 constexpr int kRowHeight = 20;
 constexpr int kLinkLeft = 10;
-constexpr int kLinkWidth = 230;
+constexpr int kLinkWidth = 260;  // the web address in Arial 16 px, with room to spare
 constexpr int kLinkAboveBottom = 50;  // the web link's top, above the client bottom
 constexpr int kLinkFontHeight = -16;
 constexpr int kLabelFontHeight = -10;
@@ -81,6 +81,7 @@ void C_AboutDlg::Layout() {
     const UINT dpi = Dpi();
     const auto scaled = [dpi](int pixels) { return ScaleForDpi(pixels, dpi); };
     ShowPicture();
+    FitToPicture();
     RECT client = {};
     GetClientRect(Handle(), &client);
     const int row = scaled(kRowHeight);
@@ -106,10 +107,25 @@ void C_AboutDlg::Layout() {
     }
 }
 
+void C_AboutDlg::FitToPicture() {
+    // The box's client area is the picture's size: the template's dialog units follow the
+    // font's size at the DPI, which need not be the picture's scale.
+    const HWND picture = GetDlgItem(Handle(), IDC_STATIC);  // borrowed
+    const auto image = reinterpret_cast<HBITMAP>(picture ? SendMessageA(picture, STM_GETIMAGE, IMAGE_BITMAP, 0) : 0);
+    BITMAP size = {};
+    if (!image || !GetObjectA(image, sizeof size, &size)) return;
+    RECT frame = {0, 0, size.bmWidth, size.bmHeight};
+    if (!AdjustWindowRectEx(&frame, static_cast<DWORD>(GetWindowLongA(Handle(), GWL_STYLE)), FALSE,
+                            static_cast<DWORD>(GetWindowLongA(Handle(), GWL_EXSTYLE))))
+        return;
+    SetWindowPos(Handle(), NULL, 0, 0, frame.right - frame.left, frame.bottom - frame.top,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
 void C_AboutDlg::ShowPicture() {
     // At 96 DPI the picture shows as drawn; otherwise a smooth copy at the DPI's size.
     const HWND picture = GetDlgItem(Handle(), IDC_STATIC);  // borrowed: the template's picture
-    if (!picture || Dpi() == kDefaultDpi) return;
+    if (!picture || (Dpi() == kDefaultDpi && !m_picture)) return;  // back at 96: a plain copy
     quendel_toolkit::BitmapHandle original(LoadBitmapA(g_hInstance, MAKEINTRESOURCEA(IDB_ABOUT)));
     BITMAP size = {};
     if (!original || !GetObjectA(original.Get(), sizeof size, &size)) return;

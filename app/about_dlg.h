@@ -40,4 +40,5 @@ private:
     // Places the controls for Dpi() in the client area, with fonts, picture and cursor for it.
     void Layout();
     void ShowPicture();
+    void FitToPicture();
 };

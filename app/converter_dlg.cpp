@@ -24,7 +24,8 @@ constexpr UINT_PTR kClockTimer = 14;
 }  // namespace
 
 C_ConverterDlg::C_ConverterDlg(int templateId) : C_Dialog(templateId) {
-    m_hIcon = LoadIconA(g_hInstance, MAKEINTRESOURCEA(IDR_MAINFRAME));
+    m_hIcon = static_cast<HICON>(LoadImageA(g_hInstance, MAKEINTRESOURCEA(IDR_MAINFRAME), IMAGE_ICON,
+                                            GetSystemMetrics(SM_CXICON), GetSystemMetrics(SM_CYICON), LR_SHARED));
     try {
         m_zoneDatabase = std::async(std::launch::async, quendel::zone::ReadZoneDatabase);
     } catch (...) {
@@ -72,7 +73,11 @@ BOOL C_ConverterDlg::OnInitDialog() {
         }
     }
     SendMessageA(Handle(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(m_hIcon));
-    SendMessageA(Handle(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(m_hIcon));
+    // The small icon drawn at its own size for the DPI, not the big one shrunk (shared: a
+    // resource of the program, never destroyed).
+    const HANDLE smallIcon = LoadImageA(g_hInstance, MAKEINTRESOURCEA(IDR_MAINFRAME), IMAGE_ICON,
+                                    GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON), LR_SHARED);
+    SendMessageA(Handle(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon ? smallIcon : m_hIcon));
     g_startTime.SetTime();
     m_fileTimeText = FormatText("%lld", static_cast<long long>(g_startTime.GetTimeUTC()));
     FillZoneList();

@@ -18,10 +18,10 @@ names=()
 for dpi in 96 144 192; do
     suffix=$([ "$dpi" = 96 ] || echo "-$dpi")
     export SHOT_DPI=$dpi
-    SHOT_WINDOW="Quendel $version" bash scripts/xvfb-shot.sh build/mingw-i686/app/quendel.exe \
-        "build/screenshots/simple$suffix.png"
-    SHOT_WINDOW="Quendel $version" bash scripts/xvfb-shot.sh build/expert-i686/app/quendel.exe \
-        "build/screenshots/expert$suffix.png"
+    # The screen trimmed to the windows on it, frames and title bars included; the about box
+    # with its frame.
+    bash scripts/xvfb-shot.sh build/mingw-i686/app/quendel.exe "build/screenshots/simple$suffix.png"
+    bash scripts/xvfb-shot.sh build/expert-i686/app/quendel.exe "build/screenshots/expert$suffix.png"
     SHOT_WINDOW="Info über Quendel" bash scripts/xvfb-shot.sh build/mingw-i686/tests/release/window_check.exe \
         "build/screenshots/about$suffix.png" 8 "$quendel" "Quendel $version" 16
     names+=("simple$suffix" "expert$suffix" "about$suffix")

@@ -34,10 +34,14 @@ app=$!
 sleep "$seconds"
 mkdir -p "$(dirname "$shot")"
 if [ -n "${SHOT_WINDOW:-}" ]; then
-    # One window by its title, with the window manager's frame: a dialog on top of another
-    # does not show in the root window's picture, but its own window has it.
+    # One window by its title, with the window manager's frame: the frame's own picture has
+    # the title bar but not the content of a dialog on top of another, the window's has it.
     id=$(xwininfo -display "$display" -name "$SHOT_WINDOW" | sed -nE 's/.*Window id: (0x[0-9a-f]+).*/\1/p')
-    xwd -display "$display" -frame -id "$id" | convert xwd:- "$shot"
+    frame=$(xwininfo -display "$display" -id "$id" -children | sed -nE 's/.*Parent window id: (0x[0-9a-f]+).*/\1/p')
+    at=$(xwininfo -display "$display" -id "$id" | sed -nE 's/.*Relative upper-left [XY]: *(-?[0-9]+).*/\1/p' | paste -sd' ')
+    xwd -display "$display" -id "$id" | convert xwd:- "$shot.client.png"
+    xwd -display "$display" -id "$frame" | convert xwd:- "$shot.client.png" -geometry "+${at% *}+${at#* }" -composite "$shot"
+    rm -f "$shot.client.png"
 else
     xwd -root -display "$display" | convert xwd:- -trim +repage "$shot"
 fi

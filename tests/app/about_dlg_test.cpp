@@ -34,8 +34,8 @@ TEST(AboutBox, LabelLinksAndClosing) {
                                         about.m_webLink.Target(), about.m_mailLink.Target()}),
               std::vector<std::string>(
                   {"V1.2.28 Build (00209) " + std::to_string(c.right - 160) + ",10," + right + ",30 -10",
-                   "https://www.example.org/quendel 10," + std::to_string(c.bottom - 50) + ",240," + up + " -16",
-                   "quendel@example.org 10," + up + ",240," + std::to_string(c.bottom - 10) + " -16",
+                   "https://www.example.org/quendel 10," + std::to_string(c.bottom - 50) + ",270," + up + " -16",
+                   "quendel@example.org 10," + up + ",270," + std::to_string(c.bottom - 10) + " -16",
                    "https://www.example.org/quendel", "mailto:quendel@example.org"}));
     // Near-white links that stay legible on the dark picture, red under the mouse; the hand cursor.
     EXPECT_EQ(std::vector<COLORREF>({C_LinkWnd::NormalColour(), C_LinkWnd::PressedColour(), C_LinkWnd::VisitedColour(),
