@@ -12,11 +12,16 @@ shift $(($# < 3 ? $# : 3))
 command -v xwd >/dev/null && command -v xwininfo >/dev/null && command -v convert >/dev/null &&
     command -v openbox >/dev/null ||
     DEBIAN_FRONTEND=noninteractive apt-get install -y -q x11-apps x11-utils imagemagick openbox >/dev/null
-display=:77
 prefix=${QUENDEL_WINEPREFIX:-$PWD/build/wineprefix-x11}
-Xvfb "$display" -screen 0 2400x1600x24 >/dev/null 2>&1 &
+# A free display number, chosen by the server itself: others may run Xvfb on this machine too.
+number=$(mktemp)
+Xvfb -displayfd 5 -screen 0 2400x1600x24 5>"$number" >/dev/null 2>&1 &
 xvfb=$!
-trap 'kill $wm $xvfb 2>/dev/null || true' EXIT
+for _ in $(seq 100); do [ -s "$number" ] && break; sleep 0.1; done
+display=:$(cat "$number")
+rm -f "$number"
+# The next shot reuses the display number: wait until this server has gone.
+trap 'kill $wm $xvfb 2>/dev/null || true; wait $xvfb 2>/dev/null || true' EXIT
 sleep 1
 DISPLAY=$display openbox >/dev/null 2>&1 &
 wm=$!

@@ -54,6 +54,18 @@ TEST(AboutBox, LabelLinksAndClosing) {
     }
 }
 
+// Moved to a monitor of 192 DPI (WM_DPICHANGED): picture and client area, places and fonts twice as large.
+TEST(AboutBox, FollowsAChangeOfDpi) {
+    C_AboutDlg about;
+    ASSERT_TRUE(about.Create());
+    RECT suggested = {10, 10, 900, 700}, c = {};
+    SendMessageA(about.Handle(), WM_DPICHANGED, MAKEWPARAM(192, 192), reinterpret_cast<LPARAM>(&suggested));
+    GetClientRect(about.Handle(), &c);
+    EXPECT_EQ(std::to_string(c.right) + "x" + std::to_string(c.bottom) + " " +
+                  Shown(about.Handle(), about.m_mailLink.Handle(), about.m_mailLink.Font()),
+              "800x534 quendel@example.org 20,474,540,514 -32");
+}
+
 // The dialog layer's results: straight from the procedure for the messages the dialog
 // manager passes on as its value, through DWLP_MSGRESULT for all others.
 TEST(DialogLayer, MessageResults) {
