@@ -251,7 +251,11 @@ TEST(Keyboard, TabOrderAndMnemonics) {
         C_AboutDlg about;
         C_SettingsDlg settings;
         C_Dialog& dialog = id == IDD_ABOUT ? about : id == IDD_SETTINGS ? static_cast<C_Dialog&>(settings) : converter;
-        ASSERT_TRUE(dialog.Create());
+        // The about box and the settings dialog open over the main window, centred.
+        ASSERT_TRUE(converter.Create() && (&dialog == &converter || dialog.Create(converter.Handle())));
+        RECT a, b;
+        GetWindowRect(dialog.Handle(), &a), GetWindowRect(converter.Handle(), &b);
+        EXPECT_LE(std::abs(a.left + a.right - b.left - b.right) + std::abs(a.top + a.bottom - b.top - b.bottom), 2) << id;
         SetDlgItemTextA(dialog.Handle(), IDC_DATE, "1.1.2000");  // an edit enables "Übernehmen"
         std::map<HWND, std::string> reaches;  // a static's mnemonic reaches the next tab stop, a button's itself
         std::set<std::string> keys;
