@@ -23,7 +23,7 @@ int FindTypedZone(const std::vector<std::string>& displays, const std::string& t
 // The letters typed so far: each key extends them, a pause longer than kPause starts afresh.
 class C_TypeAhead {
 public:
-    static constexpr DWORD kPause = 1000;  // ms, as the list controls' own incremental search
+    static constexpr DWORD kPause = 1000;  // ms
     // The search text after the character typed at tick now (milliseconds).
     const std::string& Add(char typed, DWORD now);
 
