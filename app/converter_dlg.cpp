@@ -1,12 +1,15 @@
 // The main dialog's start-up, data exchange, message dispatch and window handlers.
 #include "app/converter_dlg.h"
 
+#include <commctrl.h>
+
 #include "app/about_dlg.h"
 #include "app/federal_states.h"
 #include "app/settings_dlg.h"
 #include "app/framework/app_instance.h"
 #include "app/framework/text.h"
 #include "app/resource_ids.h"
+#include "app/window_position.h"
 
 #ifndef QUENDEL_SIMPLE_VARIANT
 #define QUENDEL_SIMPLE_VARIANT 1
@@ -21,7 +24,8 @@ constexpr UINT_PTR kClockTimer = 14;
 }  // namespace
 
 C_ConverterDlg::C_ConverterDlg(int templateId) : C_Dialog(templateId) {
-    m_hIcon = LoadIconA(g_hInstance, MAKEINTRESOURCEA(IDR_MAINFRAME));
+    m_hIcon = static_cast<HICON>(LoadImageA(g_hInstance, MAKEINTRESOURCEA(IDR_MAINFRAME), IMAGE_ICON,
+                                            GetSystemMetrics(SM_CXICON), GetSystemMetrics(SM_CYICON), LR_SHARED));
     try {
         m_zoneDatabase = std::async(std::launch::async, quendel::zone::ReadZoneDatabase);
     } catch (...) {
@@ -69,14 +73,23 @@ BOOL C_ConverterDlg::OnInitDialog() {
         }
     }
     SendMessageA(Handle(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(m_hIcon));
-    SendMessageA(Handle(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(m_hIcon));
+    // The small icon drawn at its own size for the DPI, not the big one shrunk (shared: a
+    // resource of the program, never destroyed).
+    const HANDLE smallIcon = LoadImageA(g_hInstance, MAKEINTRESOURCEA(IDR_MAINFRAME), IMAGE_ICON,
+                                    GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON), LR_SHARED);
+    SendMessageA(Handle(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon ? smallIcon : m_hIcon));
     g_startTime.SetTime();
     m_fileTimeText = FormatText("%lld", static_cast<long long>(g_startTime.GetTimeUTC()));
     FillZoneList();
+    m_typeAhead = C_TypeAhead();
+    if (!SetWindowSubclass(m_zoneCombo.Handle(), ZoneKeysProc, kZoneKeysSubclass, reinterpret_cast<DWORD_PTR>(this)))
+        OutputDebugStringA("Quendel: the zone list keeps its own type-ahead\n");
     m_state = ReadStateSetting();
     m_time = g_startTime;
     Refresh();
     SetTimer(Handle(), kClockTimer, 1000, NULL);
+    PlaceMainWindow(Handle());
+    m_placeKnown = GetWindowRect(Handle(), &m_place) != FALSE;
     return TRUE;
 }
 
@@ -103,9 +116,15 @@ bool C_ConverterDlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESU
     case WM_QUERYDRAGICON:
         result = reinterpret_cast<LRESULT>(m_hIcon);
         return true;
+    case WM_WINDOWPOSCHANGED:
+        // The place to remember is the last one shown, not the minimised window's.
+        if (!IsIconic(Handle())) m_placeKnown = GetWindowRect(Handle(), &m_place) != FALSE;
+        return false;
     case WM_DESTROY:
-        // However the dialog ends (close box, Escape), the zone records go with it, and
-        // the wrappers let go of controls that are about to vanish.
+        // However the dialog ends (close box, Escape), its place is kept for the next start,
+        // the zone records go with it, and the wrappers let go of controls about to vanish.
+        if (m_placeKnown && !SaveWindowPosition(POINT{m_place.left, m_place.top}))
+            OutputDebugStringA("Quendel: the window position could not be stored\n");
         FreeZoneRecords();
         EndSync();  // a question in flight is abandoned and ends by itself
         m_clockLabel.Attach(NULL);
@@ -123,17 +142,17 @@ bool C_ConverterDlg::OnCommand(int id, int code, HWND control) {
         if (code == BN_CLICKED) Convert();
         return true;
     case IDC_FILETIME:
-        if (code == EN_CHANGE) OnInput(1, "Neue Filetime");
+        if (code == EN_CHANGE) OnInput(1, "&Neue Filetime");
         return true;
     case IDC_UNIXTIME:
-        if (code == EN_CHANGE) OnInput(2, "Neue Unixzeit");
+        if (code == EN_CHANGE) OnInput(2, "&Neue Unixzeit");
         return true;
     case IDC_DATE:
     case IDC_TIME:
-        if (code == EN_CHANGE) OnInput(3, "Neues Datum");
+        if (code == EN_CHANGE) OnInput(3, "&Neues Datum");
         return true;
     case IDC_OLETIME:
-        if (code == EN_CHANGE) OnInput(4, "New OleTime");
+        if (code == EN_CHANGE) OnInput(4, "&New OleTime");
         return true;
     case IDC_ZONES:
         // While the list is dropped down the selection only previews: the zone changes when

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "app/framework/c_dialog.h"
+#include "app/zone_search.h"
 #include "net/async_query.h"
 #include "net/sntp.h"
 #include "timelib/c_time.h"
@@ -56,6 +57,9 @@ public:
     void ConvertDate();
     void ConvertOleTime();
     void OnZoneChange();
+    // A letter typed into the zone list: selects the first zone whose name begins with the
+    // letters typed so far.
+    void OnZoneTyped(char typed);
     // Shows why the field's text was refused, selects it there and keeps everything else.
     bool Reject(int id, const std::string& message);
     // The "Internet-Sync " button: asks the time servers off the window's thread, pausing
@@ -118,6 +122,12 @@ private:
     // Selects the list entry of the zone in use (after a cancelled drop-down).
     void ShowZoneInUse();
     const ZoneItem* m_zoneInUse = nullptr;  // an entry of the list, owned by it
+    C_TypeAhead m_typeAhead;
+    RECT m_place = {};  // the window's last place on screen, not minimised
+    bool m_placeKnown = false;
+    static constexpr UINT_PTR kZoneKeysSubclass = 1;
+    static LRESULT CALLBACK ZoneKeysProc(HWND combo, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
+                                         DWORD_PTR self);
 
     // The sync: its plan while one runs, and the question in flight.
     void AskTimeServer();

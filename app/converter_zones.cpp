@@ -1,4 +1,10 @@
-// The main dialog's time-zone list, filled once from the registry's database.
+// The main dialog's time-zone list, filled once from the registry's database, in Windows'
+// order, and its type-ahead.
+#include <windows.h>
+
+#include <commctrl.h>
+
+#include <algorithm>
 #include <cwchar>
 #include <string>
 #include <utility>
@@ -6,6 +12,7 @@
 
 #include "app/converter_dlg.h"
 #include "app/framework/text.h"
+#include "app/zone_search.h"
 #include "timelib/zone_registry.h"
 
 namespace {
@@ -26,15 +33,14 @@ std::string MachineZoneKey(const TIME_ZONE_INFORMATION& inForce) {
 
 void C_ConverterDlg::FillZoneList() {
     FreeZoneRecords();
-    // One redraw for the whole list: a redraw per sorted insertion made filling it the
-    // slowest part of the start.
+    // One redraw for the whole list: a redraw per insertion made filling it the slowest part
+    // of the start.
     m_zoneCombo.Send(WM_SETREDRAW, FALSE);
     m_zoneCombo.ResetContent();
     TIME_ZONE_INFORMATION inForce;
     C_Time::GetLocTimeZoneInfo(&inForce);
     const std::string machineKey = MachineZoneKey(inForce);
-    bool selected = false;
-    const ZoneItem* machineItem = nullptr;
+    int selected = -1, machineIndex = -1;
     // The database read since the dialog's construction, or read now (a second fill).
     std::vector<quendel::zone::NamedZone> database;
     if (m_zoneDatabase.valid()) {
@@ -46,25 +52,46 @@ void C_ConverterDlg::FillZoneList() {
     } else {
         database = quendel::zone::ReadZoneDatabase();
     }
+    // In Windows' order, not the text order of the names ("(UTC+..." before "(UTC-...").
+    std::stable_sort(database.begin(), database.end(),
+                     [](const auto& a, const auto& b) { return ZoneListBefore(a.zone, b.zone); });
     for (const quendel::zone::NamedZone& entry : database) {
         const quendel::zone::RegistryZone& zone = entry.zone;
         const int index = m_zoneCombo.AddString(zone.display);
         if (index < 0) continue;
-        auto* item = new ZoneItem{zone.record, entry.subkey};
-        m_zoneCombo.SetItemData(index, item);
-        if (!machineKey.empty() && machineKey == entry.subkey) machineItem = item;
+        m_zoneCombo.SetItemData(index, new ZoneItem{zone.record, entry.subkey});
+        if (!machineKey.empty() && machineKey == entry.subkey) machineIndex = index;
         // Several zones may share the name: the one enumerated last stays selected.
-        if (inForce.StandardName[0] != 0 && std::wcsncmp(zone.record.StandardName, inForce.StandardName, 32) == 0) {
-            m_zoneCombo.SetCurSel(index);
-            selected = true;
-        }
+        if (inForce.StandardName[0] != 0 && std::wcsncmp(zone.record.StandardName, inForce.StandardName, 32) == 0)
+            selected = index;
     }
-    if (!selected && machineItem) {
-        // Items move as sorted insertions follow: find the machine's record where it ended up.
-        for (int i = 0, count = m_zoneCombo.GetCount(); i < count; ++i)
-            if (m_zoneCombo.GetItemData(i) == machineItem) m_zoneCombo.SetCurSel(i);
-    }
+    // The machine's own key first: its standard name ("Mitteleuropäische Zeit") may be shared.
+    m_zoneCombo.SetCurSel(machineIndex >= 0 ? machineIndex : selected);
     m_zoneInUse = static_cast<const ZoneItem*>(m_zoneCombo.GetItemData(m_zoneCombo.GetCurSel()));
     m_zoneCombo.Send(WM_SETREDRAW, TRUE);
     if (m_zoneCombo.Handle()) InvalidateRect(m_zoneCombo.Handle(), NULL, TRUE);
 }
+
+void C_ConverterDlg::OnZoneTyped(char typed) {
+    const std::string& search = m_typeAhead.Add(typed, GetTickCount());
+    std::vector<std::string> displays;
+    for (int i = 0, count = m_zoneCombo.GetCount(); i < count; ++i) displays.push_back(m_zoneCombo.GetItemText(i));
+    const int index = FindTypedZone(displays, search);
+    if (index < 0 || index == m_zoneCombo.GetCurSel()) return;  // nothing found: the selection stays
+    m_zoneCombo.SetCurSel(index);
+    // Dropped down, the selection previews until the list closes, as with the arrow keys.
+    if (!m_zoneCombo.Send(CB_GETDROPPEDSTATE)) OnZoneChange();
+}
+
+LRESULT CALLBACK C_ConverterDlg::ZoneKeysProc(HWND combo, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                                             DWORD_PTR self) {
+    // Letters typed into the list, dropped down or not (the combo box keeps the focus), search
+    // the names after the "(UTC+hh:mm) " that every entry begins with.
+    if (message == WM_CHAR && wParam >= ' ' && wParam < 0x100 && self) {
+        reinterpret_cast<C_ConverterDlg*>(self)->OnZoneTyped(static_cast<char>(wParam));
+        return 0;
+    }
+    if (message == WM_NCDESTROY) RemoveWindowSubclass(combo, ZoneKeysProc, kZoneKeysSubclass);
+    return DefSubclassProc(combo, message, wParam, lParam);
+}
+

@@ -1,3 +1,4 @@
+#include "app/framework/placement.h"
 #include "app/settings_dlg.h"
 
 #include "app/federal_states.h"
@@ -22,6 +23,7 @@ BOOL C_SettingsDlg::OnInitDialog() {
     for (int state = 0; state < kStateCount; ++state)
         SendMessageA(Item(IDC_STATE), CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(StateListName(state)));
     SendMessageA(Item(IDC_STATE), CB_SETCURSEL, static_cast<WPARAM>(m_state), 0);
+    CentreOverOwner(Handle());
     return result;
 }
 

@@ -1,6 +1,7 @@
 #!/usr/bin/env python3
 """Draws Quendel's application icon: a personal computer whose screen shows a clock face
-under a magnifying glass. Writes a Windows .ico with a 32x32 and a 16x16 image, each a
+under a magnifying glass. Writes a Windows .ico with images of 32, 16, 48, 24 and 64 pixels (the big and small
+icon at 100, 150 and 200 % DPI), each a
 16-colour (4 bits per pixel) bitmap with its transparency (AND) mask.
 
     make_icon.py OUTPUT.ico
@@ -139,7 +140,7 @@ def main(argv):
         sys.stderr.write("usage: make_icon.py OUTPUT.ico\n")
         return 2
     with open(argv[1], "wb") as out:
-        out.write(icon([32, 16]))
+        out.write(icon([32, 16, 48, 24, 64]))
     return 0
 
 

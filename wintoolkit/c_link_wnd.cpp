@@ -138,7 +138,7 @@ C_LinkWnd::~C_LinkWnd() {
 
 bool C_LinkWnd::Create(HWND parent, const char* caption, const RECT& rect, int fontHeight) {
     m_font.Reset(MakeArialFont(fontHeight));
-    return C_BaseWnd::Create(0, NULL, caption, WS_CHILD | WS_VISIBLE, rect.left, rect.top,
+    return C_BaseWnd::Create(0, NULL, caption, WS_CHILD | WS_VISIBLE | WS_TABSTOP, rect.left, rect.top,
                              rect.right - rect.left, rect.bottom - rect.top, parent, NULL);
 }
 
@@ -258,11 +258,30 @@ int C_LinkWnd::OnPaint() {
     char text[kMaxTarget + 1] = "";
     const int length = GetWindowTextA(Handle(), text, sizeof text);
     TextOutA(paint.Dc(), 1, 1, text, length);
+    // The focus rectangle around the caption, unless the user has not used the keyboard yet.
+    SIZE extent = {};
+    if (GetFocus() == Handle() && !(SendMessageA(Handle(), WM_QUERYUISTATE, 0, 0) & UISF_HIDEFOCUS) &&
+        GetTextExtentPoint32A(paint.Dc(), text, length, &extent)) {
+        RECT around = {0, 0, extent.cx + 2, extent.cy + 2}, client = {};
+        GetClientRect(Handle(), &client);
+        IntersectRect(&around, &around, &client);
+        DrawFocusRect(paint.Dc(), &around);
+    }
     return 0;
 }
 
+void C_LinkWnd::RepaintOverParent() const {
+    // The caption is drawn over the parent's picture: a focus rectangle that goes needs the
+    // picture under it drawn again, not only the caption.
+    HWND parent = GetParent(Handle());
+    RECT place;
+    if (!parent || !GetWindowRect(Handle(), &place)) return Invalidate(true);
+    MapWindowPoints(NULL, parent, reinterpret_cast<POINT*>(&place), 2);
+    RedrawWindow(parent, &place, NULL, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+}
+
 int C_LinkWnd::OnKeyDown(UINT key, UINT, UINT) {
-    if (key != VK_SPACE) return kDecline;
+    if (key != VK_SPACE && key != VK_RETURN) return kDecline;
     Open();
     return 0;
 }
@@ -293,13 +312,13 @@ int C_LinkWnd::OnMouseMove(UINT, int x, int y) {
 
 int C_LinkWnd::OnSetFocus(HWND) {
     m_pressed = true;
-    Invalidate(true);
+    RepaintOverParent();
     return kDecline;
 }
 
 int C_LinkWnd::OnKillFocus(HWND) {
     m_hover = m_pressed = false;
-    Invalidate(true);
+    RepaintOverParent();
     return kDecline;
 }
 
@@ -345,6 +364,16 @@ int FontMessage(HWND window, quendel_toolkit::FontHandle& font, UINT message, WP
 
 int C_LinkWnd::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result) {
     switch (message) {
+    case WM_GETDLGCODE: {
+        // Enter opens the link instead of pressing the dialog's default button; Escape and
+        // Tab stay the dialog's.
+        const MSG* key = reinterpret_cast<const MSG*>(lParam);
+        *result = key && key->message == WM_KEYDOWN && key->wParam == VK_RETURN ? DLGC_WANTMESSAGE : 0;
+        return 1;
+    }
+    case WM_UPDATEUISTATE:
+        RepaintOverParent();  // focus rectangle shown or hidden
+        return 0;
     case WM_SETCURSOR:
         if (g_linkCursor) SetCursor(g_linkCursor);
         *result = 0;

@@ -1,7 +1,7 @@
 // C_LinkWnd: a hyperlink control. It paints its caption in the colour of its state (normal,
 // pressed, visited, under the mouse), shows the link cursor and a tool tip with its target
-// while the mouse is over it, and opens its target through the shell on a click or the
-// space key. When the shell cannot open it, the browser registered for ".htm" is started
+// while the mouse is over it, and opens its target through the shell on a click, the space
+// key or Enter. It is a tab stop and shows a focus rectangle while it has the focus. When the shell cannot open it, the browser registered for ".htm" is started
 // with the target as its one argument; when that fails too, the shell's error is reported
 // in a message box.
 //
@@ -107,6 +107,7 @@ protected:
 private:
     void Open();
     void Invalidate(bool erase) const;
+    void RepaintOverParent() const;
 
     bool m_tracking = false;
     bool m_pressed = false;

@@ -76,7 +76,18 @@ struct KeyTraits {
     static void Close(HKEY key) { RegCloseKey(key); }
 };
 
+struct BitmapTraits {
+    using Handle = HBITMAP;
+    static void Close(HBITMAP bitmap) { DeleteObject(bitmap); }
+};
+struct CursorTraits {
+    using Handle = HCURSOR;
+    static void Close(HCURSOR cursor) { DestroyCursor(cursor); }  // not for shared cursors
+};
+
 using FontHandle = Owner<FontTraits>;
+using BitmapHandle = Owner<BitmapTraits>;
+using CursorHandle = Owner<CursorTraits>;
 using WindowHandle = Owner<WindowTraits>;
 using KeyHandle = Owner<KeyTraits>;
 

@@ -1,6 +1,7 @@
 #include "app/framework/c_dialog.h"
 
 #include "app/framework/app_instance.h"
+#include "app/framework/dpi.h"
 
 C_Dialog::~C_Dialog() { Destroy(); }
 
@@ -67,6 +68,22 @@ BOOL C_Dialog::OnInitDialog() {
 
 bool C_Dialog::OnMessage(UINT, WPARAM, LPARAM, LRESULT&) { return false; }
 
+bool C_Dialog::OnDpiChanged(UINT dpi, const RECT& suggested) {
+    const UINT before = m_dpi;
+    m_dpi = dpi;
+    if (SystemScalesDialogs()) return false;  // DefDlgProc does it all
+    LOGFONTA look = {};
+    HFONT font = NULL;
+    const auto current = reinterpret_cast<HFONT>(SendMessageA(m_window, WM_GETFONT, 0, 0));
+    if (current && GetObjectA(current, sizeof look, &look)) {
+        look.lfHeight = MulDiv(look.lfHeight, static_cast<int>(dpi), static_cast<int>(before));
+        font = CreateFontIndirectA(&look);
+    }
+    RelayoutForDpi(m_window, before, dpi, font, suggested);
+    m_dpiFont.Reset(font);  // the controls have the new one: the one made before may go
+    return true;
+}
+
 bool C_Dialog::OnCommand(int id, int code, HWND) {
     if (code != BN_CLICKED) return false;
     if (id == IDOK) {
@@ -86,6 +103,7 @@ INT_PTR CALLBACK C_Dialog::DialogProc(HWND window, UINT message, WPARAM wParam, 
         self = reinterpret_cast<C_Dialog*>(lParam);
         SetWindowLongPtrA(window, DWLP_USER, reinterpret_cast<LONG_PTR>(self));
         self->m_window = window;
+        self->m_dpi = WindowDpi(window);
     } else {
         self = reinterpret_cast<C_Dialog*>(GetWindowLongPtrA(window, DWLP_USER));
     }
@@ -139,6 +157,10 @@ INT_PTR C_Dialog::Dispatch(UINT message, WPARAM wParam, LPARAM lParam) {
         return TRUE;
     case WM_CLOSE:
         OnClose();
+        return TRUE;
+    case WM_DPICHANGED:
+        if (!OnDpiChanged(HIWORD(wParam), *reinterpret_cast<const RECT*>(lParam))) return FALSE;
+        SetWindowLongPtrA(m_window, DWLP_MSGRESULT, 0);
         return TRUE;
     default:
         return FALSE;

@@ -10,6 +10,7 @@
 //   OnCommand   WM_COMMAND by control identifier and notification code
 //   OnOK        command IDOK (the default button, the Enter key)
 //   OnCancel    command IDCANCEL (Escape, and the close box through WM_CLOSE)
+//   OnDpiChanged WM_DPICHANGED: the new DPI and the rectangle Windows suggests
 // Control notifications are not dispatched while UpdateData writes the controls, so texts
 // the program writes never look like the user's edits.
 #pragma once
@@ -19,6 +20,7 @@
 #include <string>
 
 #include "app/framework/c_window.h"
+#include "wintoolkit/handles.h"
 
 class C_DataExchange;
 
@@ -38,6 +40,8 @@ public:
 
     HWND Handle() const { return m_window; }
     int TemplateId() const { return m_templateId; }
+    // The DPI the dialog is shown at, from its creation on.
+    UINT Dpi() const { return m_dpi; }
 
     // Moves the texts between the members and the controls: true reads the controls into
     // the members, false writes the members into the controls.
@@ -61,6 +65,9 @@ protected:
     virtual void OnCancel() { EndDialog(IDCANCEL); }
     virtual void OnTimer(UINT_PTR) {}
     virtual void OnClose() { OnCancel(); }
+    // Takes the suggested rectangle and re-lays the dialog out in a font for the new DPI,
+    // unless the dialog manager does so itself (returns false then).
+    virtual bool OnDpiChanged(UINT dpi, const RECT& suggested);
 
     void EndDialog(INT_PTR result);
 
@@ -75,6 +82,8 @@ private:
     HWND m_window = NULL;  // owned while modeless; the modal loop destroys it itself
     bool m_modeless = false;
     bool m_writingControls = false;
+    UINT m_dpi = 96;
+    quendel_toolkit::FontHandle m_dpiFont;  // the dialog's font remade for a new DPI
 };
 
 // One transfer between members and controls, handed to DoDataExchange.

@@ -34,8 +34,8 @@ TEST(AboutBox, LabelLinksAndClosing) {
                                         about.m_webLink.Target(), about.m_mailLink.Target()}),
               std::vector<std::string>(
                   {"V1.2.28 Build (00209) " + std::to_string(c.right - 160) + ",10," + right + ",30 -10",
-                   "https://www.example.org/quendel 10," + std::to_string(c.bottom - 50) + ",240," + up + " -16",
-                   "quendel@example.org 10," + up + ",240," + std::to_string(c.bottom - 10) + " -16",
+                   "https://www.example.org/quendel 10," + std::to_string(c.bottom - 50) + ",270," + up + " -16",
+                   "quendel@example.org 10," + up + ",270," + std::to_string(c.bottom - 10) + " -16",
                    "https://www.example.org/quendel", "mailto:quendel@example.org"}));
     // Near-white links that stay legible on the dark picture, red under the mouse; the hand cursor.
     EXPECT_EQ(std::vector<COLORREF>({C_LinkWnd::NormalColour(), C_LinkWnd::PressedColour(), C_LinkWnd::VisitedColour(),
@@ -52,6 +52,18 @@ TEST(AboutBox, LabelLinksAndClosing) {
         ASSERT_TRUE(about.Create());
         EXPECT_EQ(quendel_toolkit::LiveOwnedHandles(), owned);
     }
+}
+
+// Moved to a monitor of 192 DPI (WM_DPICHANGED): picture and client area, places and fonts twice as large.
+TEST(AboutBox, FollowsAChangeOfDpi) {
+    C_AboutDlg about;
+    ASSERT_TRUE(about.Create());
+    RECT suggested = {10, 10, 900, 700}, c = {};
+    SendMessageA(about.Handle(), WM_DPICHANGED, MAKEWPARAM(192, 192), reinterpret_cast<LPARAM>(&suggested));
+    GetClientRect(about.Handle(), &c);
+    EXPECT_EQ(std::to_string(c.right) + "x" + std::to_string(c.bottom) + " " +
+                  Shown(about.Handle(), about.m_mailLink.Handle(), about.m_mailLink.Font()),
+              "800x534 quendel@example.org 20,474,540,514 -32");
 }
 
 // The dialog layer's results: straight from the procedure for the messages the dialog

@@ -1,15 +1,19 @@
 // The main dialog in both templates, driven as a user would from the case tables in
 // tests/data/app_dialog_*.tsv (their first lines tell how); random input; the time server button.
 #include "app/converter_dlg.h"
+#include "app/about_dlg.h"
+#include "app/settings_dlg.h"
 
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <cstdlib>
 #include <cstring>
 #include <fstream>
 #include <iterator>
 #include <functional>
 #include <map>
+#include <set>
 #include <random>
 #include <string>
 #include <utility>
@@ -123,6 +127,13 @@ protected:
             return FormatText("%d Termine, %d Feiertage", Count(ics, "BEGIN:VEVENT\r\n"), Count(ics, "CATEGORIES:Feiertag\r\n"));
         }
         if (name == "WIDE") return std::to_string(WideLines());
+        if (name == "PLACE") {  // the window's corner, or "centred" on the primary monitor's work area
+            RECT r, w;
+            GetWindowRect(Handle(), &r), SystemParametersInfoA(SPI_GETWORKAREA, 0, &w, 0);
+            if (std::abs(r.left + r.right - w.left - w.right) <= 1 && std::abs(r.top + r.bottom - w.top - w.bottom) <= 1)
+                return "centred";
+            return std::to_string(r.left) + "," + std::to_string(r.top);
+        }
         if (!Item(name)) return "-";
         GetWindowTextA(Item(name), text, sizeof text);
         if (name == "BUTTON" && !IsWindowEnabled(Item(name))) return "off";
@@ -145,6 +156,10 @@ protected:
             {"label", [&] { SetDlgItemTextA(Handle(), IDC_CLOCK, arg.c_str()); }},
             {"timer", [&] { SendMessageA(Handle(), WM_TIMER, 14, 0); }},
             {"drop", [&] { SendMessageA(Item("ZONES"), CB_SHOWDROPDOWN, TRUE, 0); }},
+            {"type", [&] { for (char c : arg) SendMessageA(Item("ZONES"), WM_CHAR, BYTE(c), 0); }},
+            {"wait", [&] { Sleep(std::stoul(arg)); }},
+            {"pick", [&] { SendMessageA(Item("ZONES"), CB_SETCURSEL, std::stoi(arg), 0), Command(IDC_ZONES, CBN_SELCHANGE); }},
+            {"move", [&] { SetWindowPos(Handle(), NULL, std::stoi(arg), std::stoi(arg.substr(arg.find(',') + 1)), 0, 0, SWP_NOSIZE); }},
             {"escape", [&] { Command(IDCANCEL, BN_CLICKED); }},
             {"state", [&] { WriteStateSetting(StateFromCode(arg.c_str())), ReloadHolidayState(); }},
             {"file", [&] { file = arg == "-" || arg.find(':') != std::string::npos ? arg.substr(arg == "-") : std::string(std::getenv("TEMP")) + "\\" + arg; }},
@@ -226,6 +241,45 @@ protected:
 TEST_P(ConverterDialog, Display) { Run("app_dialog_display.tsv"); }
 TEST_P(ConverterDialog, Inputs) { Run("app_dialog_inputs.tsv"); }
 TEST_P(ConverterDialog, Zones) { Run("app_dialog_zones.tsv"); }
+TEST_P(ConverterDialog, Window) { Run("app_dialog_window.tsv"); }
+
+// Each dialog's Tab order and the mnemonics that reach its controls, against app_keyboard.tsv.
+TEST(Keyboard, TabOrderAndMnemonics) {
+    for (const data_table::Row& row : data_table::Read("app_keyboard.tsv")) {
+        const int id = std::stoi(row[0]);
+        C_ConverterDlg converter(id == IDD_CONVERTER_EXPERT ? id : IDD_CONVERTER_SIMPLE);
+        C_AboutDlg about;
+        C_SettingsDlg settings;
+        C_Dialog& dialog = id == IDD_ABOUT ? about : id == IDD_SETTINGS ? static_cast<C_Dialog&>(settings) : converter;
+        // The about box and the settings dialog open over the main window, centred.
+        ASSERT_TRUE(converter.Create() && (&dialog == &converter || dialog.Create(converter.Handle())));
+        RECT a, b;
+        GetWindowRect(dialog.Handle(), &a), GetWindowRect(converter.Handle(), &b);
+        EXPECT_LE(std::abs(a.left + a.right - b.left - b.right) + std::abs(a.top + a.bottom - b.top - b.bottom), 2) << id;
+        SetDlgItemTextA(dialog.Handle(), IDC_DATE, "1.1.2000");  // an edit enables "Übernehmen"
+        std::map<HWND, std::string> reaches;  // a static's mnemonic reaches the next tab stop, a button's itself
+        std::set<std::string> keys;
+        std::string pending, walk, text(100, '\0');
+        for (HWND c = GetWindow(dialog.Handle(), GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) {
+            GetWindowTextA(c, text.data(), 100);
+            const std::size_t amp = text.find('&');
+            std::string key = amp < std::strlen(text.c_str()) - 1 ? text.substr(amp + 1, 1) : "";
+            CharUpperBuffA(key.data(), key.size());
+            EXPECT_TRUE(key.empty() || keys.insert(key).second) << row[0] << " twice: " << key;
+            if (SendMessageA(c, WM_GETDLGCODE, 0, 0) & DLGC_STATIC) pending = key.empty() ? pending : key;
+            else if (GetWindowLongA(c, GWL_STYLE) & WS_TABSTOP) reaches[c] = key.empty() ? std::exchange(pending, "") : key;
+        }
+        for (HWND first = GetNextDlgTabItem(dialog.Handle(), NULL, FALSE), c = first; c && (c != first || walk.empty());
+             c = GetNextDlgTabItem(dialog.Handle(), c, FALSE)) {
+            GetWindowTextA(c, text.data(), 100);
+            walk += (walk.empty() ? "" : " ") + (GetDlgCtrlID(c) ? std::to_string(GetDlgCtrlID(c)) : text.c_str()) +
+                    (reaches[c].empty() ? "" : ":" + reaches[c]);
+        }
+        std::string expected;
+        for (std::size_t i = 1; i < row.size(); ++i) expected += (i > 1 ? " " : "") + row[i];
+        EXPECT_EQ(walk, expected) << row[0];
+    }
+}
 
 // A loopback server at 2026-12-06 12:00:05.250 UTC (NTP seconds 0xEEBFCCC5, fraction 2^30) whose
 // first three replies answer some other request; the clock itself is left alone.

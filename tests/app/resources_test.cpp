@@ -4,6 +4,7 @@
 
 #include <sstream>
 #include <string>
+#include <tuple>
 
 #include "support/data_table.h"
 
@@ -48,4 +49,20 @@ TEST(Resources, DialogTemplates) {
         EXPECT_TRUE(window == dialog || !GetWindow(window, GW_HWNDNEXT) == (row.size() > 10)) << "last: " << row[1];
     }
     DestroyWindow(dialog);
+}
+
+// The built program's manifest as the platform reads it into an activation context: per-monitor
+// DPI awareness v2, with per-monitor as the fallback of older systems.
+TEST(Resources, ManifestDeclaresPerMonitorDpi) {
+    ACTCTXA request = {sizeof request, ACTCTX_FLAG_RESOURCE_NAME_VALID, QUENDEL_EXE, 0, 0, NULL, MAKEINTRESOURCEA(1), NULL, NULL};
+    const HANDLE context = CreateActCtxA(&request);
+    ASSERT_NE(context, INVALID_HANDLE_VALUE) << QUENDEL_EXE << ": " << GetLastError();
+    for (const auto& [space, name, value] : {std::tuple{L"http://schemas.microsoft.com/SMI/2016/WindowsSettings",
+                                                         L"dpiAwareness", L"PerMonitorV2, PerMonitor"},
+                                             {L"http://schemas.microsoft.com/SMI/2005/WindowsSettings", L"dpiAware", L"true/pm"}}) {
+        WCHAR text[64] = L"";
+        SIZE_T written = 0;
+        EXPECT_TRUE(QueryActCtxSettingsW(0, context, space, name, text, 64, &written) && std::wstring(text) == value) << name;
+    }
+    ReleaseActCtx(context);
 }

@@ -1,0 +1,37 @@
+#include "app/window_position.h"
+
+#include "app/framework/placement.h"
+
+namespace {
+const char* const kKey = "Software\\Quendel";
+const char* const kValue = "Fenster";
+}  // namespace
+
+bool LoadWindowPosition(POINT* topLeft) {
+    LONG stored[2] = {};
+    DWORD type = 0, size = sizeof stored;
+    if (RegGetValueA(HKEY_CURRENT_USER, kKey, kValue, RRF_RT_REG_BINARY, &type, stored, &size) != ERROR_SUCCESS ||
+        size != sizeof stored)
+        return false;
+    *topLeft = POINT{stored[0], stored[1]};
+    return true;
+}
+
+bool SaveWindowPosition(POINT topLeft) {
+    const LONG stored[2] = {topLeft.x, topLeft.y};
+    return RegSetKeyValueA(HKEY_CURRENT_USER, kKey, kValue, REG_BINARY, stored, sizeof stored) == ERROR_SUCCESS;
+}
+
+void PlaceMainWindow(HWND window) {
+    RECT now;
+    if (!GetWindowRect(window, &now)) return;
+    const RECT size = {0, 0, now.right - now.left, now.bottom - now.top};
+    RECT there = size;
+    POINT at;
+    const bool stored = LoadWindowPosition(&at) && OffsetRect(&there, at.x, at.y);
+    if (!stored || !FitsOnOneMonitor(there, MonitorWorkAreas())) {
+        const RECT primary = WorkAreaNear(NULL);
+        at = CentredOver(size, primary, primary);
+    }
+    SetWindowPos(window, NULL, at.x, at.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}

@@ -1,0 +1,40 @@
+#include "app/zone_search.h"
+
+#include <cstring>
+
+#include "app/framework/text.h"
+
+bool ZoneListBefore(const quendel::zone::RegistryZone& a, const quendel::zone::RegistryZone& b) {
+    if (a.record.Bias != b.record.Bias) return a.record.Bias > b.record.Bias;  // west first
+    return CompareStringA(LOCALE_USER_DEFAULT, NORM_IGNORECASE, a.display, -1, b.display, -1) == CSTR_LESS_THAN;
+}
+
+const char* ZoneNameAfterOffset(const char* display) {
+    // "(UTC)", "(UTC+01:00)", "(UTC-03:30)" and the like, then one space.
+    if (std::strncmp(display, "(UTC", 4) != 0) return display;
+    const char* close = std::strchr(display, ')');
+    if (!close) return display;
+    return close[1] == ' ' ? close + 2 : close + 1;
+}
+
+int FindTypedZone(const std::vector<std::string>& displays, const std::string& typed) {
+    if (typed.empty()) return -1;
+    std::string wanted = typed;
+    MakeUpper(wanted);
+    for (size_t i = 0; i < displays.size(); ++i) {
+        std::string name = ZoneNameAfterOffset(displays[i].c_str());
+        MakeUpper(name);
+        // The name, or one of the places it lists after a comma ("Amsterdam, Berlin, Bern").
+        for (size_t at = 0; at != std::string::npos; at = name.find(", ", at), at = at == std::string::npos ? at : at + 2)
+            if (name.compare(at, wanted.size(), wanted) == 0) return static_cast<int>(i);
+    }
+    return -1;
+}
+
+const std::string& C_TypeAhead::Add(char typed, DWORD now) {
+    // Unsigned difference: right across the tick count's wrap after 49.7 days.
+    if (m_typed.empty() || now - m_last > kPause) m_typed.clear();
+    m_typed.push_back(typed);
+    m_last = now;
+    return m_typed;
+}

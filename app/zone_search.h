@@ -1,0 +1,33 @@
+// The zone list as Windows presents it: its order, and the search by typed letters.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "timelib/zone_registry.h"
+
+// Windows' order of time zones: by the standard bias from west to east (the largest Bias,
+// UTC-12, first), then by display name.
+bool ZoneListBefore(const quendel::zone::RegistryZone& a, const quendel::zone::RegistryZone& b);
+
+// The part of a display name after its "(UTC+hh:mm) " prefix (all of it when there is none).
+const char* ZoneNameAfterOffset(const char* display);
+
+// The index of the first display whose name after the offset, or one of the places it lists
+// after a comma, begins with typed, regardless of case ("Ber" finds "Amsterdam, Berlin, ...");
+// -1 when none does or nothing is typed.
+int FindTypedZone(const std::vector<std::string>& displays, const std::string& typed);
+
+// The letters typed so far: each key extends them, a pause longer than kPause starts afresh.
+class C_TypeAhead {
+public:
+    static constexpr DWORD kPause = 1000;  // ms
+    // The search text after the character typed at tick now (milliseconds).
+    const std::string& Add(char typed, DWORD now);
+
+private:
+    std::string m_typed;
+    DWORD m_last = 0;
+};
