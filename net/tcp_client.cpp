@@ -173,8 +173,7 @@ LRESULT CALLBACK C_TcpClient::NotifyWndProc(HWND window, UINT message, WPARAM wP
         if (client == NULL) return 0;
         // A connect that failed (refused, unreachable) ends the wait as the timeout would.
         if (WSAGETSELECTEVENT(lParam) == FD_CONNECT && WSAGETSELECTERROR(lParam) != 0) {
-            client->StopWaitTimer();
-            SetEvent(client->m_hTimeoutEvent.Get());
+            SetEvent(client->m_hTimeoutEvent.Get());  // the wait stops its own timer
             return 0;
         }
         client->OnSocketEvent(window, WSAGETSELECTEVENT(lParam), static_cast<SOCKET>(wParam));

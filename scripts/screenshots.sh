@@ -2,8 +2,8 @@
 # Screenshots of both main-dialog templates and the about box for review, at 96, 144 and
 # 192 DPI (100, 150, 200 %): the delivered simple template, the expert one (a second build
 # with QUENDEL_SIMPLE_VARIANT=0), and the about box, opened through the system menu (command
-# 16) by the test helper window_check; under Xvfb with a window manager, title bars included.
-# Writes build/screenshots/{simple,expert,about}.png (96 DPI) and -144.png, -192.png beside
+# 16) by the test helper window_check, and the settings dialog (command 32); under Xvfb with a window manager, title bars included.
+# Writes build/screenshots/{simple,expert,about,settings}.png (96 DPI) and -144.png, -192.png beside
 # them; with --docs also copies them into docs/screenshots/ for the README.
 set -euo pipefail
 cd "$(dirname "${BASH_SOURCE[0]}")/.."
@@ -24,7 +24,9 @@ for dpi in 96 144 192; do
     bash scripts/xvfb-shot.sh build/expert-i686/app/quendel.exe "build/screenshots/expert$suffix.png"
     SHOT_WINDOW="Info über Quendel" bash scripts/xvfb-shot.sh build/mingw-i686/tests/release/window_check.exe \
         "build/screenshots/about$suffix.png" 8 "$quendel" "Quendel $version" 16
-    names+=("simple$suffix" "expert$suffix" "about$suffix")
+    SHOT_WINDOW="Einstellungen" bash scripts/xvfb-shot.sh build/mingw-i686/tests/release/window_check.exe \
+        "build/screenshots/settings$suffix.png" 8 "$quendel" "Quendel $version" 32
+    names+=("simple$suffix" "expert$suffix" "about$suffix" "settings$suffix")
 done
 echo "Screenshots: ${names[*]/%/.png} in build/screenshots/"
 if [ "${1:-}" = --docs ]; then
