@@ -1,9 +1,10 @@
 #include "app/window_position.h"
 
 #include "app/framework/placement.h"
+#include "app/settings_store.h"
 
 namespace {
-const char* const kKey = "Software\\Quendel";
+using settings::kKey;
 const char* const kValue = "Fenster";
 }  // namespace
 
