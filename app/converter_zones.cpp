@@ -73,7 +73,10 @@ void C_ConverterDlg::FillZoneList() {
 }
 
 void C_ConverterDlg::OnZoneTyped(char typed) {
-    const std::string& search = m_typeAhead.Add(typed, GetTickCount());
+    // Milliseconds of the program's clock (wrapping in 32 bits, as the tick count does), so
+    // that a test's clock decides what counts as a pause, not the machine's load.
+    const DWORD now = static_cast<DWORD>(C_Time("Now").GetTimeUTC() / 10000u);
+    const std::string& search = m_typeAhead.Add(typed, now);
     std::vector<std::string> displays;
     for (int i = 0, count = m_zoneCombo.GetCount(); i < count; ++i) displays.push_back(m_zoneCombo.GetItemText(i));
     const int index = FindTypedZone(displays, search);

@@ -55,17 +55,8 @@ int StateFromCode(const char* code) {
 }
 
 int ReadStateSetting() {
-    HKEY opened = NULL;
-    if (RegOpenKeyExA(HKEY_CURRENT_USER, settings::kKey, 0, KEY_QUERY_VALUE, &opened) != ERROR_SUCCESS) return kNationwide;
-    const quendel_toolkit::KeyHandle key(opened);
-    // Room for any code and then some: a longer value is no code (ERROR_MORE_DATA).
-    char text[16] = "";
-    DWORD type = 0, size = sizeof text - 1;
-    if (RegQueryValueExA(key.Get(), kStateValue, NULL, &type, reinterpret_cast<BYTE*>(text), &size) != ERROR_SUCCESS ||
-        type != REG_SZ)
-        return kNationwide;
-    text[size < sizeof text ? size : sizeof text - 1] = 0;  // a value stored without its terminator
-    return StateFromCode(text);
+    std::string code;  // missing, not a string, or no code: nationwide
+    return settings::Read(kStateValue, code) ? StateFromCode(code.c_str()) : kNationwide;
 }
 
 bool WriteStateSetting(int state, unsigned long* error) {

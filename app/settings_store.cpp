@@ -22,7 +22,7 @@ bool Read(const char* name, std::string& value) {
     char data[kMost + 2] = {};
     DWORD type = 0, size = kMost + 1;
     if (RegQueryValueExA(owner.key, name, NULL, &type, reinterpret_cast<BYTE*>(data), &size) != ERROR_SUCCESS ||
-        (type != REG_SZ && type != REG_EXPAND_SZ))
+        type != REG_SZ)
         return false;
     // Stored data need not end in a zero; a zero inside ends the text.
     data[size < kMost + 1 ? size : kMost + 1] = '\0';

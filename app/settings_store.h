@@ -11,8 +11,8 @@ namespace settings {
 // The key, below HKEY_CURRENT_USER.
 constexpr char kKey[] = "Software\\Quendel";
 
-// The value as text; false when it is missing, not a string (REG_SZ or REG_EXPAND_SZ,
-// unexpanded), or longer than 4096 characters: callers then use their default.
+// The value as text; false when it is missing, not a REG_SZ string, or longer than 4096
+// characters: callers then use their default.
 bool Read(const char* name, std::string& value);
 // Stores the value as REG_SZ, creating the key; false (with the system's error code in
 // *error) when it could not be written.

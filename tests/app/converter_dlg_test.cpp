@@ -157,7 +157,7 @@ protected:
             {"timer", [&] { SendMessageA(Handle(), WM_TIMER, 14, 0); }},
             {"drop", [&] { SendMessageA(Item("ZONES"), CB_SHOWDROPDOWN, TRUE, 0); }},
             {"type", [&] { for (char c : arg) SendMessageA(Item("ZONES"), WM_CHAR, BYTE(c), 0); }},
-            {"wait", [&] { Sleep(std::stoul(arg)); }},
+            {"wait", [&] { g_now += std::stoull(arg) * 10000; }},  // ms on the dialog's clock
             {"pick", [&] { SendMessageA(Item("ZONES"), CB_SETCURSEL, std::stoi(arg), 0), Command(IDC_ZONES, CBN_SELCHANGE); }},
             {"move", [&] { SetWindowPos(Handle(), NULL, std::stoi(arg), std::stoi(arg.substr(arg.find(',') + 1)), 0, 0, SWP_NOSIZE); }},
             {"escape", [&] { Command(IDCANCEL, BN_CLICKED); }},
