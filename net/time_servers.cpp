@@ -64,7 +64,7 @@ std::string ReadEntry(const std::string& entry, TimeServer& server) {
     } else if (entry.find(':') != std::string::npos) {
         host = entry.substr(0, entry.find(':'));
         port = entry.substr(entry.find(':') + 1);
-        if (port.empty()) port = "-";
+        if (port.empty()) port.assign(1, '-');
     }
     if (host.find(':') == std::string::npos && !IsHostName(host)) return "kein g\xFCltiger Name und keine Adresse";
     server.host = host;
@@ -94,12 +94,13 @@ std::string ParseTimeServers(const std::string& text, std::vector<TimeServer>& s
         const std::string entry = text.substr(start, end - start);
         TimeServer server;
         const std::string why = ReadEntry(entry, server);
-        if (!why.empty()) return "\x84" + entry + "\x93 ist kein Zeitserver: " + why + ".";
+        // append, not operator+ on a literal: GCC 12 warns falsely (-Wrestrict) on its inlined copy.
+        if (!why.empty()) return std::string("\x84").append(entry).append("\x93 ist kein Zeitserver: ").append(why) + ".";
         read.push_back(server);
         at = end;
     }
     if (read.empty()) return "Bitte mindestens einen Zeitserver angeben.";
-    if (read.size() > kMost) return "H\xF6" "chstens " + std::to_string(kMost) + " Zeitserver angeben.";
+    if (read.size() > kMost) return std::string("H\xF6" "chstens ").append(std::to_string(kMost)).append(" Zeitserver angeben.");
     servers = read;
     return "";
 }

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Mutation testing: how many small faults planted in the product code does the suite notice?
 # Copies the repository's tracked files (as they are in the working tree) to
-# $MUTATION_BUILD_DIR/src, builds the copy for i686 and runs its whole suite once as a
+# $MUTATION_BUILD_DIR/src, builds the copy for i686 (x86_64 on a host that cannot run 32-bit
+# programs, which it says) and runs its whole suite once as a
 # baseline. Then, one at a time, it plants a fault (a mutant) in the copy's product code
 # (timelib, strings, wintoolkit, net, app), rebuilds and runs the suite until the first
 # failure: a failing suite kills the mutant. Mutants that do not compile, or compile to
@@ -30,7 +31,10 @@ out=${MUTATION_BUILD_DIR:-build/mutation}
 mkdir -p "$out/logs" || exit 1
 out=$(cd "$out" && pwd -P)
 src=$out/src
-bin=$src/build/mingw-i686
+. "$here/wine-host.sh"
+preset=mingw-i686
+[ "$QUENDEL_HOST_32BIT" = 1 ] || preset=mingw-x86_64
+bin=$src/build/$preset
 logs=$out/logs
 state=$out/mutant  # $state.orig / $state.path: the file under mutation, while there is one
 report=$out/report-seed$seed.txt
@@ -75,13 +79,14 @@ restore
 
 # ---- the copy, its build and the baseline
 say "mutation testing, seed $seed, $count mutants; copy in $src"
+[ "$preset" = mingw-i686 ] || say "this host cannot run 32-bit programs ($QUENDEL_NO_32BIT_REASON): judging the x86_64 build"
 python3 "$here/mutation.py" sync "$repo" "$src" || die "copying the tracked files failed"
-(cd "$src" && cmake --preset mingw-i686) >"$logs/configure.log" 2>&1 ||
+(cd "$src" && cmake --preset "$preset") >"$logs/configure.log" 2>&1 ||
     die "configuring the copy failed, see $logs/configure.log"
-(cd "$src" && cmake --build --preset mingw-i686) >"$logs/build.log" 2>&1 ||
+(cd "$src" && cmake --build --preset "$preset") >"$logs/build.log" 2>&1 ||
     die "building the copy failed, see $logs/build.log"
 started=$(date +%s)
-(cd "$src" && ctest --preset mingw-i686 --timeout 60) >"$logs/baseline-ctest.log" 2>&1 8>&- ||
+(cd "$src" && ctest --preset "$preset" --timeout 60) >"$logs/baseline-ctest.log" 2>&1 8>&- ||
     die "the unmutated suite fails, see $logs/baseline-ctest.log"
 baseline=$(($(date +%s) - started))
 say "baseline: the unmutated suite passes ($baseline s)"
@@ -107,7 +112,7 @@ guard=$((2 * baseline + 300))
 # CTest runs the tests it has noted as failed last time (Testing/Temporary/CTestCostData.txt,
 # after "---") before all others. Noted there: the test that killed the last mutant, and the
 # tests of the mutated file's part (timelib, app, ...), most likely to notice the fault.
-(cd "$src" && ctest --preset mingw-i686 -N --show-only=json-v1) 2>/dev/null 8>&- |
+(cd "$src" && ctest --preset "$preset" -N --show-only=json-v1) 2>/dev/null 8>&- |
     python3 "$here/mutation.py" tests >"$out/tests.tsv" || die "listing the tests failed"
 last_killer=""
 failed_line='Test +#[0-9]+: .*\*\*\*(Failed|Exception|Timeout|Not Run)'
@@ -130,7 +135,7 @@ while [ "$done" -lt "$count" ] && [ "$index" -lt "$total" ]; do
     mutant_started=$(date +%s)
 
     # Objects first: a compile error or unchanged objects are found without linking.
-    if ! (cd "$src" && cmake --build --preset mingw-i686 --target "${objects[@]}") >"$log" 2>&1; then
+    if ! (cd "$src" && cmake --build --preset "$preset" --target "${objects[@]}") >"$log" 2>&1; then
         restore
         uncompiled=$((uncompiled + 1))
         say "        skipped: does not compile  $where"
@@ -143,7 +148,7 @@ while [ "$done" -lt "$count" ] && [ "$index" -lt "$total" ]; do
         say "        skipped: equivalent        $where"
         continue
     fi
-    if ! (cd "$src" && cmake --build --preset mingw-i686) >>"$log" 2>&1; then
+    if ! (cd "$src" && cmake --build --preset "$preset") >>"$log" 2>&1; then
         restore
         uncompiled=$((uncompiled + 1))
         say "        skipped: does not compile  $where  (link)"
@@ -159,7 +164,7 @@ while [ "$done" -lt "$count" ] && [ "$index" -lt "$total" ]; do
     fi
     # The suite runs in the background, so that Ctrl-C (the INT trap) is seen at once;
     # timeout makes a process group of its own, which the trap ends.
-    (cd "$src" && exec timeout -k 10 "$guard" ctest --preset mingw-i686 --stop-on-failure --timeout 60) >>"$log" 2>&1 8>&- &
+    (cd "$src" && exec timeout -k 10 "$guard" ctest --preset "$preset" --stop-on-failure --timeout 60) >>"$log" 2>&1 8>&- &
     suite_pid=$!
     # --stop-on-failure still waits for the tests running beside the failed one, which a
     # mutant may have made hang: the first failure ends the run here and now.

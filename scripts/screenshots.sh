@@ -8,11 +8,15 @@
 set -euo pipefail
 cd "$(dirname "${BASH_SOURCE[0]}")/.."
 bash scripts/install-deps.sh
-cmake --preset mingw-i686 >/dev/null
-cmake --build --preset mingw-i686 --target quendel window_check >/dev/null
-cmake --preset mingw-i686 -B build/expert-i686 -DQUENDEL_SIMPLE_VARIANT=0 >/dev/null
-cmake --build build/expert-i686 --target quendel >/dev/null
-quendel=$(scripts/wine-run winepath -w "$PWD/build/mingw-i686/app/quendel.exe" | tr -d '\r')
+. scripts/wine-host.sh
+# The delivered 32-bit build; the x86_64 one where this host cannot run 32-bit programs.
+arch=i686
+[ "$QUENDEL_HOST_32BIT" = 1 ] || { arch=x86_64; echo "No 32-bit support on this host: screenshots of the x86_64 build."; }
+cmake --preset mingw-$arch >/dev/null
+cmake --build --preset mingw-$arch --target quendel window_check >/dev/null
+cmake --preset mingw-$arch -B build/expert-$arch -DQUENDEL_SIMPLE_VARIANT=0 >/dev/null
+cmake --build build/expert-$arch --target quendel >/dev/null
+quendel=$(scripts/wine-run winepath -w "$PWD/build/mingw-$arch/app/quendel.exe" | tr -d '\r')
 version=$(sed -nE 's/^project\(Quendel VERSION ([0-9.]+).*/\1/p' CMakeLists.txt)
 names=()
 for dpi in 96 144 192; do
@@ -20,11 +24,11 @@ for dpi in 96 144 192; do
     export SHOT_DPI=$dpi
     # The screen trimmed to the windows on it, frames and title bars included; the about box
     # with its frame.
-    bash scripts/xvfb-shot.sh build/mingw-i686/app/quendel.exe "build/screenshots/simple$suffix.png"
-    bash scripts/xvfb-shot.sh build/expert-i686/app/quendel.exe "build/screenshots/expert$suffix.png"
-    SHOT_WINDOW="Info über Quendel" bash scripts/xvfb-shot.sh build/mingw-i686/tests/release/window_check.exe \
+    bash scripts/xvfb-shot.sh build/mingw-$arch/app/quendel.exe "build/screenshots/simple$suffix.png"
+    bash scripts/xvfb-shot.sh build/expert-$arch/app/quendel.exe "build/screenshots/expert$suffix.png"
+    SHOT_WINDOW="Info über Quendel" bash scripts/xvfb-shot.sh build/mingw-$arch/tests/release/window_check.exe \
         "build/screenshots/about$suffix.png" 8 "$quendel" "Quendel $version" 16
-    SHOT_WINDOW="Einstellungen" bash scripts/xvfb-shot.sh build/mingw-i686/tests/release/window_check.exe \
+    SHOT_WINDOW="Einstellungen" bash scripts/xvfb-shot.sh build/mingw-$arch/tests/release/window_check.exe \
         "build/screenshots/settings$suffix.png" 8 "$quendel" "Quendel $version" 32
     names+=("simple$suffix" "expert$suffix" "about$suffix" "settings$suffix")
 done

@@ -79,12 +79,18 @@ protected:
         if (!answers.empty()) answers.erase(0, 1);
         return answer == 'y' ? IDYES : answer == 'n' ? IDNO : IDOK;
     }
-    int TrackMenu(HMENU menu, int x, int y) override {  // the menu's first entry, where it opens in the list
+    // The menu's first entry, and where it opens in the list: "under line N" at the left end of a
+    // line's lower edge (item heights follow the host's fonts), else the point.
+    int TrackMenu(HMENU menu, int x, int y) override {
         char text[100] = "";
         GetMenuStringA(menu, 0, text, sizeof text, MF_BYPOSITION);
         POINT at = {x, y};
         ScreenToClient(Item("HOLIDAYS"), &at);
-        messages += FormatText("%smenu at %ld,%ld: %s", messages.empty() ? "" : " | ", at.x, at.y, text);
+        std::string where = FormatText("at %ld,%ld", at.x, at.y);
+        RECT line = {};
+        for (int i = 0; SendMessageA(Item("HOLIDAYS"), LB_GETITEMRECT, i, LPARAM(&line)) != LB_ERR && line.top <= at.y; ++i)
+            if (at.x == line.left && at.y == line.bottom) where = FormatText("under line %d", i);
+        messages += FormatText("%smenu %s: %s", messages.empty() ? "" : " | ", where.c_str(), text);
         return static_cast<int>(GetMenuItemID(menu, 0));
     }
     std::string ChooseCalendarFile(const std::string& suggestion) override {

@@ -18,6 +18,9 @@ if [ "$mode" = zip ]; then
     started "$("$run" winepath -w "$work/quendel-$version-$arch/quendel.exe" | tr -d '\r')" && exit 0
 fi
 command -v makensis >/dev/null || { echo "SKIPPED: makensis is not installed (Debian package nsis)"; exit 77; }
+. "$(dirname "$run")/wine-host.sh"
+[ "$QUENDEL_HOST_32BIT" = 1 ] ||
+    { echo "SKIPPED: the installer is a 32-bit program; this host cannot run it ($QUENDEL_NO_32BIT_REASON)"; exit 77; }
 # A copy, as the installer changes the registry and Start menu (no menu entries here; KEEP=1 keeps it).
 "$run" cmd /c exit >/dev/null 2>&1  # makes the prefix if there is none yet
 cp -a "${QUENDEL_WINEPREFIX:-$(dirname "$run")/../build/wineprefix}" "$work/prefix" 2>/dev/null || true
