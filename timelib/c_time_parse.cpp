@@ -199,6 +199,8 @@ bool C_Time::SetLocFormatTime(const char* text, int flags, unsigned long locale,
     while (IsBlank(*r)) ++r;
     if (*r) return false;  // anything left over: not a text Format writes
 
+    // A field the pattern lacks is missing, not guessed: "24.12" by "dd.MM" is no date.
+    if (f.year < 0) return false;
     // Two-digit years: 00-49 are 2000-2049, 50-99 are 1950-1999.
     int year = f.year;
     if (f.yearDigits <= 2) year += year < 50 ? 2000 : 1900;
