@@ -46,7 +46,7 @@ const C_Time& C_Time::operator=(const C_Time& other) {
 }
 
 const C_Time& C_Time::operator=(const C_Time* other) {
-    m_time = other->m_time;
+    m_time = other ? other->m_time : 0;  // a null pointer: the invalid time
     return *this;
 }
 
@@ -166,6 +166,7 @@ bool C_Time::GetSystemTimeUTC(SYSTEMTIME* fields) const {
 
 bool C_Time::SetSystemTimeUTC(const SYSTEMTIME* fields) {
     std::uint64_t ticks;
+    if (!fields) return false;
     if (!quendel::civil::FieldsToTicks(*fields, &ticks)) {
         m_time = 0;
         return false;
@@ -175,6 +176,7 @@ bool C_Time::SetSystemTimeUTC(const SYSTEMTIME* fields) {
 }
 
 bool C_Time::GetLocSystemTime(SYSTEMTIME* fields, const TIME_ZONE_INFORMATION* zone) const {
+    if (!fields) return false;
     // Straight from the ticks: the same as UTC fields through SystemTimeToLocalSystemTime,
     // without the round trip.
     if (IsValid() && quendel::civil::TicksToFields(quendel::zone::WallAt(zone, m_time), fields))
@@ -185,6 +187,7 @@ bool C_Time::GetLocSystemTime(SYSTEMTIME* fields, const TIME_ZONE_INFORMATION* z
 
 bool C_Time::SetLocSystemTime(const SYSTEMTIME* fields, const TIME_ZONE_INFORMATION* zone) {
     FILETIME utc;
+    if (!fields) return false;
     if (!LocalSystemTimeToFileTime(zone, fields, &utc)) {
         m_time = 0;
         return false;

@@ -62,6 +62,7 @@ void C_Time::SetLocTimeZoneInfo(TIME_ZONE_INFORMATION* zone) {
 }
 
 void C_Time::GetLocTimeZoneInfo(TIME_ZONE_INFORMATION* zone) {
+    if (!zone) return;
     if (!g_userSet.load(std::memory_order_acquire) && !g_machineRead.load(std::memory_order_acquire)) {
         const std::lock_guard<std::mutex> lock(g_readMachine);
         if (!g_machineRead.load()) {
@@ -85,7 +86,7 @@ void C_Time::GetLocTimeZoneInfo(TIME_ZONE_INFORMATION* zone) {
 }
 
 void C_Time::GetLocTimeZoneInfoForYear(int year, TIME_ZONE_INFORMATION* zone) {
-    *zone = quendel::zone::UserZoneYears().ForYear(year);
+    if (zone) *zone = quendel::zone::UserZoneYears().ForYear(year);
 }
 
 bool C_Time::SetLocTimeZoneByKeyName(const char* key) {
@@ -99,6 +100,7 @@ bool C_Time::SetLocTimeZoneByKeyName(const char* key) {
 
 bool C_Time::SetLocTimeZoneByRegString(const char* name) {
     std::string found;
+    if (!name) return false;
     const bool opened = quendel::zone::ForEachZoneKey([&](const char* subkey) {
         quendel::zone::RegistryZone zone;
         if (!quendel::zone::ReadRegistryZone(subkey, &zone)) return true;  // skip, go on
@@ -114,6 +116,7 @@ bool C_Time::SetLocTimeZoneByRegString(const char* name) {
 
 void C_Time::GetLocTimeZoneAsRegString(char* buffer, int size) {
     TIME_ZONE_INFORMATION zone;
+    if (!buffer || size <= 0) return;
     GetLocTimeZoneInfo(&zone);
     quendel::zone::FieldToName(zone.StandardName, buffer, size);
 }
