@@ -144,6 +144,7 @@ TEST(Zones, ConvertingWhileTheZoneIsSet) {
     }
     for (std::thread& t : readers) t.join();
     EXPECT_EQ(odd, 0);
+    EXPECT_EQ(LiveThreadCaches(), 1);  // this thread's: the readers' went with them
     quendel::SetMachineZoneSource(previous);
 }
 
