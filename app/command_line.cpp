@@ -54,7 +54,7 @@ int RunCommandLine(const CommandLine& command, const sync_session::Show& show, v
             if (write) write(done.lines);
             return done.exit;
         }
-        if (!attempts.Record(status)) break;
+        if (!attempts.Record(status, address)) break;
         Sleep(kPauseMs);
     }
     const std::string failure = sync_text::Failure(attempts.LastServer(), attempts.Last(), attempts.Made());
