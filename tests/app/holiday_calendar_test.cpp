@@ -173,7 +173,12 @@ TEST(Holidays, CalendarFileWholeOrNothing) {
     CreateDirectoryA(folder.c_str(), NULL);
     CreateDirectoryA((folder + "\\ordner.ics").c_str(), NULL);
     std::string reason;
-    EXPECT_TRUE(WriteFileReplacing(path, "eins", reason) && WriteFileReplacing(path, "zwei\r\n", reason));
+    // An existing file keeps its own attributes; a read-only one refuses and stays as it was.
+    EXPECT_TRUE(WriteFileReplacing(path, "eins", reason) && SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_HIDDEN) &&
+                WriteFileReplacing(path, "zwei\r\n", reason));
+    EXPECT_EQ(GetFileAttributesA(path.c_str()) & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_READONLY), DWORD(FILE_ATTRIBUTE_HIDDEN));
+    EXPECT_TRUE(SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_READONLY) && !WriteFileReplacing(path, "drei", reason));
+    SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
     EXPECT_EQ(std::string(std::istreambuf_iterator<char>(std::ifstream(path, std::ios::binary).rdbuf()), {}), "zwei\r\n");
     // A folder in the way, a folder that is not there: the system's words, nothing left over.
     EXPECT_FALSE(WriteFileReplacing(folder + "\\ordner.ics", "x", reason));
