@@ -207,8 +207,9 @@ public:
 
     // Parsing. SetLocFormatTime reads a local date (FMT_DATE) and time (FMT_TIME) typed in
     // the locale's short-date and time patterns, as Format writes them: fields in pattern
-    // order, any non-digits between date fields, a '-' between date and time, one
-    // character between time fields. Two-digit years: 00-49 are 2000-2049, 50-99 are
+    // order with the pattern's own text between them (by dd.MM.yyyy and HH:mm:ss
+    // "24.12.2003" and "13:45:10", not "24/12/2003" or "13.45.10"), " - " or blanks between
+    // date and time, the seconds optional, one or two digits a field. Two-digit years: 00-49 are 2000-2049, 50-99 are
     // 1950-1999. A skipped local reading counts as standard time, a repeated one as its
     // summer-time occurrence.
     //   t.SetLocFormatTime("24.12.03 - 9:5:3", FMT_DATE | FMT_TIME)   2003-12-24 09:05:03
