@@ -1,5 +1,5 @@
 #include "strings/c_string.h"
-#include "strings/text_locale.h"
+#include "strings/code_page.h"
 
 #include <gtest/gtest.h>
 
@@ -76,14 +76,12 @@ TEST(String, SearchAndCompare) {
     EXPECT_TRUE(std::equal(found, found + 11, expected));
     // Shift-JIS: 0x83 0x41 is katakana A, its trail byte the code of 'A' but no 'A';
     // hiragana a (0x82 0xA0) counts two bytes.
-    const _locale_t shiftJis = _create_locale(LC_CTYPE, ".932");
-    ASSERT_NE(shiftJis, nullptr);
-    const _locale_t saved = SetTextLocaleForTests(shiftJis);
+    const unsigned saved = quendel::text::SetCodePageForTests(932);
     C_String d("\x83\x41" "A" "\x82\xA0" "yz");
     const int dbcs[] = {d.Find('A'), d.Find("A"), d.Find("AA"), d.FindOneOf("yA"), d.Find("y")};
     const int dbcsExpected[] = {2, 2, -1, 2, 5};
     d.MakeLower();
-    SetTextLocaleForTests(saved), _free_locale(shiftJis);
+    quendel::text::SetCodePageForTests(saved);
     EXPECT_TRUE(std::equal(dbcs, dbcs + 5, dbcsExpected) && View(d) == "\x83\x41" "a" "\x82\xA0" "yz");
 }
 
