@@ -35,13 +35,15 @@ namespace {
 struct UserZone {
     quendel::zone::ZoneYears years;
     TIME_ZONE_INFORMATION current;
+    bool oneRecord;  // current for every year, as SetLocTimeZoneInfo gives it
 };
 
 std::atomic<const UserZone*> g_user{nullptr};     // null: the machine's zone
 std::atomic<const UserZone*> g_machine{nullptr};  // null: not read yet
 std::mutex g_publish;                             // writers, one at a time
 
-// Every zone ever published, freed when the library is unloaded.
+// Every zone ever published, freed when the library is unloaded. A record chosen again is
+// published again, so that a program switching between zones does not pile them up.
 struct Retired {
     std::vector<std::unique_ptr<UserZone>> zones;
 } g_retired;
@@ -53,8 +55,8 @@ int PresentYear() {
 }
 
 // Keeps the zone for the library's lifetime and returns it; under g_publish.
-const UserZone* Keep(quendel::zone::ZoneYears years, const TIME_ZONE_INFORMATION& current) {
-    g_retired.zones.push_back(std::unique_ptr<UserZone>(new UserZone{std::move(years), current}));
+const UserZone* Keep(quendel::zone::ZoneYears years, const TIME_ZONE_INFORMATION& current, bool oneRecord = false) {
+    g_retired.zones.push_back(std::unique_ptr<UserZone>(new UserZone{std::move(years), current, oneRecord}));
     return g_retired.zones.back().get();
 }
 
@@ -94,6 +96,14 @@ void Choose(quendel::zone::ZoneYears years, const TIME_ZONE_INFORMATION& current
     g_user.store(Keep(std::move(years), current), std::memory_order_release);
 }
 
+void ChooseRecord(const TIME_ZONE_INFORMATION& record) {
+    const std::lock_guard<std::mutex> lock(g_publish);
+    for (const std::unique_ptr<UserZone>& kept : g_retired.zones)
+        if (kept->oneRecord && std::memcmp(&kept->current, &record, sizeof record) == 0)
+            return g_user.store(kept.get(), std::memory_order_release);
+    g_user.store(Keep(quendel::zone::ZoneYears(record), record, true), std::memory_order_release);
+}
+
 }  // namespace
 
 void quendel::zone::ForgetMachineZone() { g_machine.store(nullptr, std::memory_order_release); }
@@ -105,7 +115,7 @@ void C_Time::SetLocTimeZoneInfo(TIME_ZONE_INFORMATION* zone) {
         g_user.store(nullptr, std::memory_order_release);
         return;
     }
-    Choose(quendel::zone::ZoneYears(*zone), *zone);
+    ChooseRecord(*zone);
 }
 
 void C_Time::GetLocTimeZoneInfo(TIME_ZONE_INFORMATION* zone) {

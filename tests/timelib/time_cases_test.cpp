@@ -305,7 +305,7 @@ TEST(TimeCases, NullInputsAreRefused) {
                         t.GetLocSystemTime(nullptr), t.GetFileTime(nullptr), t.GetVariantTimeUTC(nullptr),
                         t.GetLocVariantTime(nullptr), t.SetTimeStr(nullptr), t.SetLocFormatTime(nullptr, FMT_DATE),
                         C_Time::SetLocTimeZoneByRegString(nullptr), C_Time::SetLocTimeZoneByKeyName(nullptr),
-                        zone.Load(nullptr), zone.ToUtc(SYSTEMTIME{2003, 1, 0, 1}, nullptr),
+                        zone.Load(nullptr), zone.ToUtc(SYSTEMTIME{2003, 1, 0, 1, 0, 0, 0, 0}, nullptr),
                         C_TimeSpan(5).GetFileTime(nullptr)};
     for (bool b : any) EXPECT_FALSE(b);
     C_Time::GetLocTimeZoneInfo(nullptr), C_Time::GetLocTimeZoneInfoForYear(2003, nullptr);
