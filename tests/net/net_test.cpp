@@ -116,7 +116,7 @@ TEST(SntpQuery, TakesOnlyAPlausibleAnswerOfTheServerToItsRequest) {
         std::string address;
         const SntpStatus status = QueryTimeServer({"127.0.0.1", responder.Port()}, NULL, sample, address);
         EXPECT_EQ(Describe(status, sample), row[6]) << row[0];
-        EXPECT_EQ(address, status == SntpStatus::kAnswer ? "127.0.0.1" : "") << row[0];
+        EXPECT_EQ(address, status == SntpStatus::kAnswer || status == SntpStatus::kKissOfDeath ? "127.0.0.1" : "") << row[0];
         EXPECT_EQ(responder.Requests(), 1) << row[0];
     }
     SetClockSource(nullptr), SetRandomSource(nullptr);
