@@ -18,6 +18,11 @@ constexpr double kTicksPerDay = 864000000000.0;
 // A valid point's ticks: 1 to kMaxTicks (0 is the invalid time).
 bool InRange(std::uint64_t ticks) { return ticks != 0 && ticks <= quendel::civil::kMaxTicks; }
 
+// Fields out of range are refused before any conversion, as SetTimeUTC does: the point stays.
+bool FieldsInRange(const SYSTEMTIME& f) {
+    return quendel::civil::FieldsInRange(f.wYear, f.wMonth, f.wDay, f.wHour, f.wMinute, f.wSecond, f.wMilliseconds);
+}
+
 std::uint64_t FromFileTime(const FILETIME& ft) {
     return static_cast<std::uint64_t>(ft.dwHighDateTime) << 32 | ft.dwLowDateTime;
 }
@@ -166,7 +171,7 @@ bool C_Time::GetSystemTimeUTC(SYSTEMTIME* fields) const {
 
 bool C_Time::SetSystemTimeUTC(const SYSTEMTIME* fields) {
     std::uint64_t ticks;
-    if (!fields) return false;
+    if (!fields || !FieldsInRange(*fields)) return false;
     if (!quendel::civil::FieldsToTicks(*fields, &ticks)) {
         m_time = 0;
         return false;
@@ -187,7 +192,7 @@ bool C_Time::GetLocSystemTime(SYSTEMTIME* fields, const TIME_ZONE_INFORMATION* z
 
 bool C_Time::SetLocSystemTime(const SYSTEMTIME* fields, const TIME_ZONE_INFORMATION* zone) {
     FILETIME utc;
-    if (!fields) return false;
+    if (!fields || !FieldsInRange(*fields)) return false;
     if (!LocalSystemTimeToFileTime(zone, fields, &utc)) {
         m_time = 0;
         return false;

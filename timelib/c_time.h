@@ -100,6 +100,8 @@ public:
     bool SetVariantTimeUTC(double date);
     bool GetLocVariantTime(double* date, const TIME_ZONE_INFORMATION* zone = NULL) const;
     bool GetSystemTimeUTC(SYSTEMTIME* fields) const;
+    // Fields out of range (as SetTimeUTC checks them) give false and keep the point; a date
+    // the calendar lacks gives false and the invalid time.
     bool SetSystemTimeUTC(const SYSTEMTIME* fields);
     bool GetLocSystemTime(SYSTEMTIME* fields, const TIME_ZONE_INFORMATION* zone = NULL) const;
     bool SetLocSystemTime(const SYSTEMTIME* fields, const TIME_ZONE_INFORMATION* zone = NULL);
