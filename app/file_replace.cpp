@@ -66,7 +66,12 @@ std::wstring Wide(const std::string& text) {
 // Puts the written temp file in place of an existing target with ReplaceFileW, which keeps
 // the target's security, attributes and streams. The old contents go to a backup name of
 // their own first, so that whatever step fails, they can be put back; 0 or the error.
-DWORD ReplaceExisting(const std::string& path, const std::string& temp) {
+DWORD ReplaceExisting(const std::string& path, const std::string& temp, DWORD attributes) {
+    // The attributes go onto the new file first as well: not every implementation of the
+    // replacement carries them over.
+    constexpr DWORD kKept = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_ARCHIVE |
+                            FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
+    if (attributes & kKept) SetFileAttributesA(temp.c_str(), attributes & kKept);
     char backup[MAX_PATH + 1] = "";
     if (GetTempFileNameA(FolderOf(path).c_str(), "qdb", 0, backup) == 0) return GetLastError();
     const std::wstring target = Wide(path), replacement = Wide(temp), old = Wide(backup);
@@ -99,7 +104,7 @@ bool WriteFileReplacing(const std::string& path, const std::string& bytes, std::
     } else {
         const DWORD existing = GetFileAttributesA(path.c_str());
         if (existing != INVALID_FILE_ATTRIBUTES && !(existing & FILE_ATTRIBUTE_DIRECTORY))
-            error = ReplaceExisting(path, temp);
+            error = ReplaceExisting(path, temp, existing);
         else if (!MoveFileExA(temp, path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
             error = GetLastError();
     }
