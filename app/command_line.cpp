@@ -10,6 +10,7 @@ namespace {
 
 constexpr char kUsage[] = "Aufruf: quendel.exe [/sync | /query] [/quiet]";
 constexpr UINT kPauseMs = 400;  // between attempts; no window waits for us
+constexpr __int64 kAgreeTicks = static_cast<__int64>(quendel::kTicksPerSecond);  // a second server's leeway
 
 std::string Lower(std::string text) {
     for (char& c : text)
@@ -48,13 +49,27 @@ int RunCommandLine(const CommandLine& command, const sync_session::Show& show, v
         std::string address;
         const quendel::SntpStatus status = quendel::QueryTimeServer(attempts.Server(), NULL, sample, address);
         if (status == quendel::SntpStatus::kAnswer) {
+            // A second server of the list, any that answers, agreeing within a second.
+            const auto confirm = [&attempts](const quendel::SntpSample& first) {
+                for (std::size_t i = 0; i < attempts.Servers().size(); ++i) {
+                    quendel::SntpSample other;
+                    std::string at;
+                    if (i == attempts.Next() ||
+                        quendel::QueryTimeServer(attempts.Servers()[i], NULL, other, at, &attempts.RefusedAddresses()) !=
+                            quendel::SntpStatus::kAnswer)
+                        continue;
+                    const __int64 apart = other.offset - first.offset;
+                    if (apart <= kAgreeTicks && apart >= -kAgreeTicks) return true;
+                }
+                return false;
+            };
             const sync_session::Conclusion done =
                 sync_session::Conclude(command.sync ? sync_session::Mode::kSync : sync_session::Mode::kQuery, sample,
-                                       attempts.Server(), address, box);
+                                       attempts.Server(), address, box, confirm);
             if (write) write(done.lines);
             return done.exit;
         }
-        if (!attempts.Record(status)) break;
+        if (!attempts.Record(status, address)) break;
         Sleep(kPauseMs);
     }
     const std::string failure = sync_text::Failure(attempts.LastServer(), attempts.Last(), attempts.Made());

@@ -1,7 +1,8 @@
 // The command line for scheduled syncs:
 //   quendel.exe /sync [/quiet]    queries, asks nothing, sets the clock, shows the result, exits
 //   quendel.exe /query [/quiet]   only measures and shows
-// /quiet shows no window. Switches may be written with '/' or '-', in any case. Started from
+// /quiet shows no window; /sync /quiet then sets a step over an hour only when a second
+// server of the list confirms it. Switches may be written with '/' or '-', in any case. Started from
 // a console, the result lines also go to it. Exit codes: sync_session::Exit.
 #pragma once
 

@@ -115,8 +115,7 @@ void C_ConverterDlg::ConvertOleTime() {
     if (!text.empty()) {
         double days = 0;
         if (!ParseDecimalFraction(text, &days)) return void(Reject(IDC_OLETIME, Complaint("OleTime", text, kNoNumber, kForm)));
-        result.SetVariantTimeUTC(days);
-        if (result.IsInvalid() || !InCalendar(result))
+        if (!result.SetVariantTimeUTC(days) || !InCalendar(result))
             return void(Reject(IDC_OLETIME, Complaint("OleTime", text, kOutOfRange, kForm)));
     }
     m_time = result;

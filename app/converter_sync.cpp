@@ -15,7 +15,7 @@ void C_ConverterDlg::OnInternetSync() {
 
 void C_ConverterDlg::AskTimeServer() {
     ShowSyncStatus("warten ...");
-    if (m_syncQuery.Start(m_sync->Server(), Handle(), WM_APP_SYNC_DONE)) return;
+    if (m_syncQuery.Start(m_sync->Server(), Handle(), WM_APP_SYNC_DONE, m_sync->RefusedAddresses())) return;
     // No thread to be had: the attempt counts as unanswered.
     PostMessageA(Handle(), WM_APP_SYNC_DONE, 0, 0);
 }
@@ -39,7 +39,8 @@ void C_ConverterDlg::OnTimeServerDone() {
     // "Fehler!!" stands through the pause and after the last attempt.
     ShowSyncStatus("Fehler!!");
     const bool again = m_sync->Record(status == quendel::SntpStatus::kCancelled ? quendel::SntpStatus::kNoAnswer
-                                                                                : status);
+                                                                                : status,
+                                    m_syncQuery.Address());
     if (again && SetTimer(Handle(), kSyncPauseTimer, kPauseMs, NULL) != 0) return;
     const std::string failure = sync_text::Failure(m_sync->LastServer(), m_sync->Last(), m_sync->Made());
     EndSync();

@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <cstdio>
+#include <string>
 
 #include "wintoolkit/handles.h"
 
@@ -52,15 +53,62 @@ std::string SystemErrorText(unsigned long code) {
     return std::string(text, length);
 }
 
+namespace {
+
+std::wstring Wide(const std::string& text) {
+    const int n = MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, NULL, 0);
+    std::wstring wide(n > 0 ? n : 1, L'\0');
+    if (n <= 0 || MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, &wide[0], n) != n) return std::wstring();
+    wide.resize(n - 1);
+    return wide;
+}
+
+// Puts the written temp file in place of an existing target with ReplaceFileW, which keeps
+// the target's security, attributes and streams. The old contents go to a backup name of
+// their own first, so that whatever step fails, they can be put back; 0 or the error.
+DWORD ReplaceExisting(const std::string& path, const std::string& temp, DWORD attributes) {
+    // The attributes go onto the new file first as well: not every implementation of the
+    // replacement carries them over.
+    constexpr DWORD kKept = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_ARCHIVE |
+                            FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
+    if (attributes & kKept) SetFileAttributesA(temp.c_str(), attributes & kKept);
+    char backup[MAX_PATH + 1] = "";
+    if (GetTempFileNameA(FolderOf(path).c_str(), "qdb", 0, backup) == 0) return GetLastError();
+    const std::wstring target = Wide(path), replacement = Wide(temp), old = Wide(backup);
+    if (target.empty() || replacement.empty() || old.empty()) {
+        DeleteFileA(backup);
+        return ERROR_NO_UNICODE_TRANSLATION;
+    }
+    if (ReplaceFileW(target.c_str(), replacement.c_str(), old.c_str(), REPLACEFILE_IGNORE_MERGE_ERRORS, NULL, NULL)) {
+        DeleteFileW(old.c_str());
+        return 0;
+    }
+    const DWORD error = GetLastError();
+    // The target moved to the backup but the new file did not follow: the old one goes back.
+    if (error == ERROR_UNABLE_TO_MOVE_REPLACEMENT_2) MoveFileExW(old.c_str(), target.c_str(), MOVEFILE_WRITE_THROUGH);
+    DeleteFileW(old.c_str());  // where the target is still in place, the unused backup name
+    return error;
+}
+
+}  // namespace
+
 bool WriteFileReplacing(const std::string& path, const std::string& bytes, std::string& reason) {
     char temp[MAX_PATH + 1] = "";
     if (GetTempFileNameA(FolderOf(path).c_str(), "qdl", 0, temp) == 0) {
         reason = SystemErrorText(GetLastError());
         return false;
     }
-    if (WriteAll(temp, bytes) && MoveFileExA(temp, path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
-        return true;
-    const DWORD error = GetLastError();
+    DWORD error = 0;
+    if (!WriteAll(temp, bytes)) {
+        error = GetLastError();
+    } else {
+        const DWORD existing = GetFileAttributesA(path.c_str());
+        if (existing != INVALID_FILE_ATTRIBUTES && !(existing & FILE_ATTRIBUTE_DIRECTORY))
+            error = ReplaceExisting(path, temp, existing);
+        else if (!MoveFileExA(temp, path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+            error = GetLastError();
+    }
+    if (error == 0) return true;
     DeleteFileA(temp);
     reason = SystemErrorText(error);
     return false;

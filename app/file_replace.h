@@ -1,5 +1,6 @@
 // Writing a whole file so that it is either the new contents or untouched: the bytes go to a
-// temporary file in the target's folder, which then replaces the target.
+// temporary file in the target's folder, which then replaces the target: an existing target
+// through ReplaceFileW, so that it keeps its security, attributes and streams.
 #pragma once
 
 #include <string>

@@ -132,7 +132,8 @@ int BuildHolidayTable(const C_Time& point, int state) {
     AddFixedDay(1, 1, y, "Neujahr", law(Holiday::kNeujahr));
     AddFixedDay(1, 5, y, "Tag der Arbeit", law(Holiday::kTagDerArbeit));
     AddFixedDay(15, 8, y, "Mari\xE4 Himmelfahrt", law(Holiday::kMariaeHimmelfahrt));
-    AddFixedDay(3, 10, y, "Tag der Deutschen Einheit", law(Holiday::kDeutscheEinheit));
+    if (y >= 1990) AddFixedDay(3, 10, y, "Tag der Deutschen Einheit", law(Holiday::kDeutscheEinheit));
+    if (y >= 1954 && y <= 1990) AddFixedDay(17, 6, y, "Tag der deutschen Einheit", law(Holiday::kSiebzehnterJuni));
     AddFixedDay(25, 12, y, "1. Weihnachtstag", law(Holiday::kWeihnachtstag1));
     AddFixedDay(26, 12, y, "2. Weihnachtstag", law(Holiday::kWeihnachtstag2));
     AddFixedDay(6, 1, y, "Heilige Drei K\xF6nige", law(Holiday::kHeiligeDreiKoenige));

@@ -12,8 +12,13 @@ enum : unsigned {
     kEverywhere = (1u << kStateCount) - 1u,
 };
 
-constexpr int kFirst = 1995;     // the states' own sets
+constexpr int kUnity = 1990;     // 3 October; from here the table vouches for every state
+constexpr int kStates = 1995;    // Buß- und Bettag only in Saxony
 constexpr int kEver = 1 << 30;   // no end
+constexpr int kAlways = 0;
+
+// The western states, and before 1990 the nationwide choice (West Germany).
+constexpr unsigned kWest = 1u | BW | BY | BE | HB | HH | HE | NI | NW | RP | SL | SH;
 
 // The day is a legal holiday in the states of the mask from the year "from" to "to".
 struct LawRow {
@@ -23,43 +28,36 @@ struct LawRow {
 };
 
 constexpr LawRow kLaws[] = {
-    // The earlier nationwide set, kept for the years before the states' own ones.
-    {Holiday::kNeujahr, kEverywhere, 0, kFirst - 1},
-    {Holiday::kKarfreitag, kEverywhere, 0, kFirst - 1},
-    {Holiday::kOstersonntag, kEverywhere, 0, kFirst - 1},
-    {Holiday::kOstermontag, kEverywhere, 0, kFirst - 1},
-    {Holiday::kTagDerArbeit, kEverywhere, 0, kFirst - 1},
-    {Holiday::kChristiHimmelfahrt, kEverywhere, 0, kFirst - 1},
-    {Holiday::kPfingstsonntag, kEverywhere, 0, kFirst - 1},
-    {Holiday::kPfingstmontag, kEverywhere, 0, kFirst - 1},
-    {Holiday::kMariaeHimmelfahrt, kEverywhere, 0, kFirst - 1},
-    {Holiday::kDeutscheEinheit, kEverywhere, 0, kFirst - 1},
-    {Holiday::kWeihnachtstag1, kEverywhere, 0, kFirst - 1},
-    {Holiday::kWeihnachtstag2, kEverywhere, 0, kFirst - 1},
     // Everywhere.
-    {Holiday::kNeujahr, kEverywhere, kFirst, kEver},
-    {Holiday::kKarfreitag, kEverywhere, kFirst, kEver},
-    {Holiday::kOstermontag, kEverywhere, kFirst, kEver},
-    {Holiday::kTagDerArbeit, kEverywhere, kFirst, kEver},
-    {Holiday::kChristiHimmelfahrt, kEverywhere, kFirst, kEver},
-    {Holiday::kPfingstmontag, kEverywhere, kFirst, kEver},
-    {Holiday::kDeutscheEinheit, kEverywhere, kFirst, kEver},
-    {Holiday::kWeihnachtstag1, kEverywhere, kFirst, kEver},
-    {Holiday::kWeihnachtstag2, kEverywhere, kFirst, kEver},
+    {Holiday::kNeujahr, kEverywhere, kAlways, kEver},
+    {Holiday::kKarfreitag, kEverywhere, kAlways, kEver},
+    {Holiday::kOstermontag, kEverywhere, kAlways, kEver},
+    {Holiday::kTagDerArbeit, kEverywhere, kAlways, kEver},
+    {Holiday::kChristiHimmelfahrt, kEverywhere, kAlways, kEver},
+    {Holiday::kPfingstmontag, kEverywhere, kAlways, kEver},
+    {Holiday::kDeutscheEinheit, kEverywhere, kUnity, kEver},
+    {Holiday::kWeihnachtstag1, kEverywhere, kAlways, kEver},
+    {Holiday::kWeihnachtstag2, kEverywhere, kAlways, kEver},
     {Holiday::kReformationstag, kEverywhere, 2017, 2017},  // the 500th anniversary
+    {Holiday::kBussUndBettag, kEverywhere, kUnity, kStates - 1},
+    // West Germany before unity: 17 June, in its last year no longer nationwide.
+    {Holiday::kSiebzehnterJuni, kWest, 1954, kUnity - 1},
+    {Holiday::kSiebzehnterJuni, kWest & ~1u, kUnity, kUnity},
+    {Holiday::kBussUndBettag, kWest, kAlways, kUnity - 1},
     // By state.
-    {Holiday::kHeiligeDreiKoenige, BW | BY | ST, kFirst, kEver},
+    {Holiday::kHeiligeDreiKoenige, BW | BY, kAlways, kEver},
+    {Holiday::kHeiligeDreiKoenige, ST, 1993, kEver},
     {Holiday::kFrauentag, BE, 2019, kEver},
     {Holiday::kFrauentag, MV, 2023, kEver},
-    {Holiday::kOstersonntag, BB, kFirst, kEver},
-    {Holiday::kPfingstsonntag, BB, kFirst, kEver},
-    {Holiday::kFronleichnam, BW | BY | HE | NW | RP | SL, kFirst, kEver},
-    {Holiday::kMariaeHimmelfahrt, SL, kFirst, kEver},
+    {Holiday::kOstersonntag, BB, kUnity, kEver},
+    {Holiday::kPfingstsonntag, BB, kUnity, kEver},
+    {Holiday::kFronleichnam, BW | BY | HE | NW | RP | SL, kAlways, kEver},
+    {Holiday::kMariaeHimmelfahrt, SL, kAlways, kEver},
     {Holiday::kWeltkindertag, TH, 2019, kEver},
-    {Holiday::kReformationstag, BB | MV | SN | ST | TH, kFirst, kEver},
+    {Holiday::kReformationstag, BB | MV | SN | ST | TH, kUnity, kEver},
     {Holiday::kReformationstag, HB | HH | NI | SH, 2018, kEver},
-    {Holiday::kAllerheiligen, BW | BY | NW | RP | SL, kFirst, kEver},
-    {Holiday::kBussUndBettag, SN, kFirst, kEver},
+    {Holiday::kAllerheiligen, BW | BY | NW | RP | SL, kAlways, kEver},
+    {Holiday::kBussUndBettag, SN, kStates, kEver},
     // Berlin's one-off days: the 75th and 80th anniversaries of the end of the war.
     {Holiday::kTagDerBefreiung, BE, 2020, 2020},
     {Holiday::kTagDerBefreiung, BE, 2025, 2025},

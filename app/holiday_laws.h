@@ -1,8 +1,14 @@
 // Which days are legal holidays, by state and year, as the states' holiday laws set them.
 //
-// From 1995 on (when Buß- und Bettag ceased to be a holiday outside Saxony) each state's own
-// set; before 1995 the list keeps its earlier nationwide set for every choice. States are the
-// indices of federal_states.h; kNationwide marks only the days that are holidays everywhere.
+// The table vouches for the years from 1990 on: 3 October from 1990, Buß- und Bettag in
+// every state until 1994 and then only in Saxony, the new states' own days (Reformationstag)
+// from 1990, Sachsen-Anhalt's Heilige Drei Könige from 1993. Before 1990 it follows West
+// Germany's laws as far as the list can tell (17 June, "Tag der deutschen Einheit", from 1954
+// to 1990 in the western states; Buß- und Bettag in the western states), without vouching for
+// every state's year of introduction. Days a law keeps only in some communities (Mariä
+// Himmelfahrt in Bavaria, Fronleichnam in parts of Saxony and Thuringia) are not marked.
+// States are the indices of federal_states.h; kNationwide marks only the days that are
+// holidays everywhere (before 1990: everywhere in West Germany).
 #pragma once
 
 enum class Holiday {
@@ -21,6 +27,7 @@ enum class Holiday {
     kMariaeHimmelfahrt,
     kWeltkindertag,
     kDeutscheEinheit,
+    kSiebzehnterJuni,  // West Germany's day of German unity, 1954-1990
     kReformationstag,
     kAllerheiligen,
     kBussUndBettag,

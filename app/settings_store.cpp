@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <cstring>
+
 namespace settings {
 
 namespace {
@@ -30,14 +32,36 @@ bool Read(const char* name, std::string& value) {
     return true;
 }
 
-bool Write(const char* name, const std::string& value, unsigned long* error) {
+namespace {
+
+LONG Store(const char* name, DWORD type, const void* data, DWORD size) {
     KeyOwner owner;
     LONG result = RegCreateKeyExA(HKEY_CURRENT_USER, kKey, 0, NULL, 0, KEY_SET_VALUE, NULL, &owner.key, NULL);
-    if (result == ERROR_SUCCESS)
-        result = RegSetValueExA(owner.key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
-                                static_cast<DWORD>(value.size() + 1));
+    if (result == ERROR_SUCCESS) result = RegSetValueExA(owner.key, name, 0, type, static_cast<const BYTE*>(data), size);
+    return result;
+}
+
+}  // namespace
+
+bool Write(const char* name, const std::string& value, unsigned long* error) {
+    const LONG result = Store(name, REG_SZ, value.c_str(), static_cast<DWORD>(value.size() + 1));
     if (error != nullptr) *error = static_cast<unsigned long>(result);
     return result == ERROR_SUCCESS;
+}
+
+bool ReadBinary(const char* name, void* data, unsigned long size) {
+    unsigned char stored[64];  // the largest binary setting, and one byte more to see a longer one
+    DWORD type = 0, got = sizeof stored;
+    if (size >= sizeof stored ||
+        RegGetValueA(HKEY_CURRENT_USER, kKey, name, RRF_RT_REG_BINARY, &type, stored, &got) != ERROR_SUCCESS ||
+        got != size)
+        return false;
+    std::memcpy(data, stored, size);
+    return true;
+}
+
+bool WriteBinary(const char* name, const void* data, unsigned long size) {
+    return Store(name, REG_BINARY, data, size) == ERROR_SUCCESS;
 }
 
 }  // namespace settings

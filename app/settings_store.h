@@ -1,4 +1,5 @@
-// The user's settings: string values under HKCU\Software\Quendel.
+// The user's settings: the program's one reader and writer of HKCU\Software\Quendel,
+// string values and fixed-size binary ones.
 //
 //   std::string servers;
 //   if (!settings::Read("Zeitserver", servers)) servers = quendel::kDefaultTimeServers;
@@ -17,5 +18,11 @@ bool Read(const char* name, std::string& value);
 // Stores the value as REG_SZ, creating the key; false (with the system's error code in
 // *error) when it could not be written.
 bool Write(const char* name, const std::string& value, unsigned long* error = nullptr);
+
+// A REG_BINARY value of exactly size bytes into data; false (data untouched) when it is
+// missing, of another type or another size.
+bool ReadBinary(const char* name, void* data, unsigned long size);
+// Stores size bytes as REG_BINARY, creating the key.
+bool WriteBinary(const char* name, const void* data, unsigned long size);
 
 }  // namespace settings

@@ -48,6 +48,7 @@ std::string SystemError(DWORD error) {
 
 std::string SetterReason(DWORD error) {
     if (error == ERROR_PRIVILEGE_NOT_HELD) return "Windows erlaubt diesem Benutzer nicht, die Uhr zu stellen.";
+    if (error == kUnconfirmedStep) return "Abweichung \xFC" "ber 1 Stunde, von keinem zweiten Server best\xE4tigt.";
     return "Windows hat die Zeit nicht angenommen (" + SystemError(error) + ").";
 }
 

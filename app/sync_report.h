@@ -13,6 +13,9 @@ namespace sync_text {
 
 constexpr char kCaption[] = "Internet-Sync";
 constexpr char kAskElevation[] = "Mit Administratorrechten stellen?";
+// The reason of an unattended sync for a step over an hour that no second server confirmed
+// (an application's error code: the customer bit set).
+constexpr DWORD kUnconfirmedStep = 0x20000001;
 
 // Seconds with sign and milliseconds, rounded: 1234567 ticks -> "+0,123".
 std::string Seconds(__int64 ticks);
@@ -22,7 +25,8 @@ std::string Span(__int64 ticks);
 std::string Confirmation(__int64 offset);
 // "Fehler <code>: <the system's text>" of a system error code.
 std::string SystemError(DWORD error);
-// Why the setter refused: the privilege's own sentence, or the system's code.
+// Why the setter refused (or kUnconfirmedStep's sentence): the privilege's own sentence, or
+// the system's code.
 std::string SetterReason(DWORD error);
 // The result box: its first line says whether the clock was set (error 0), was not
 // (the reason), or was only measured (measuredOnly); then server, offset, delay, stratum.

@@ -47,7 +47,7 @@ std::vector<quendel::TimeServer> ServersToAsk() {
 }
 
 Conclusion Conclude(Mode mode, const quendel::SntpSample& sample, const quendel::TimeServer& server,
-                    const std::string& address, const Show& show) {
+                    const std::string& address, const Show& show, const Confirm& confirm) {
     Conclusion result;
     const bool large = sample.offset > kAskAbove || sample.offset < -kAskAbove;
     if (mode == Mode::kDialog && large && show &&
@@ -59,7 +59,9 @@ Conclusion Conclude(Mode mode, const quendel::SntpSample& sample, const quendel:
     // question, which may have taken a while.
     result.time = C_Time(C_Time("Now").GetTimeUTC() + static_cast<unsigned __int64>(sample.offset));
     DWORD error = 0;
-    if (mode != Mode::kQuery) {
+    if (mode == Mode::kSync && !show && large && !(confirm && confirm(sample))) {
+        error = sync_text::kUnconfirmedStep;  // one server alone does not move an unwatched clock that far
+    } else if (mode != Mode::kQuery) {
         SYSTEMTIME utc;
         error = result.time.GetSystemTimeUTC(&utc) ? quendel::SetClockChecked(g_hooks.setClock, utc)
                                                    : ERROR_INVALID_PARAMETER;

@@ -50,10 +50,14 @@ struct Conclusion {
     C_Time time;            // the server's time now, unless declined
     std::string lines;      // the result box's text
 };
+// Whether another server confirms the offset (within a second).
+using Confirm = std::function<bool(const quendel::SntpSample& sample)>;
 // After an answer: asks (kDialog, |offset| over an hour), sets (not kQuery) and shows the
-// result box through show (when given).
+// result box through show (when given). Unattended (kSync without show), a step over an hour
+// is set only when confirm says another server agrees; else nothing is set and the result
+// says why (sync_text::kUnconfirmedStep).
 Conclusion Conclude(Mode mode, const quendel::SntpSample& sample, const quendel::TimeServer& server,
-                    const std::string& address, const Show& show);
+                    const std::string& address, const Show& show, const Confirm& confirm = Confirm());
 // The exit code after the last failed attempt.
 int FailureExit(quendel::SntpStatus status);
 

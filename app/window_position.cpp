@@ -4,23 +4,19 @@
 #include "app/settings_store.h"
 
 namespace {
-using settings::kKey;
 const char* const kValue = "Fenster";
 }  // namespace
 
 bool LoadWindowPosition(POINT* topLeft) {
     LONG stored[2] = {};
-    DWORD type = 0, size = sizeof stored;
-    if (RegGetValueA(HKEY_CURRENT_USER, kKey, kValue, RRF_RT_REG_BINARY, &type, stored, &size) != ERROR_SUCCESS ||
-        size != sizeof stored)
-        return false;
+    if (!settings::ReadBinary(kValue, stored, sizeof stored)) return false;
     *topLeft = POINT{stored[0], stored[1]};
     return true;
 }
 
 bool SaveWindowPosition(POINT topLeft) {
     const LONG stored[2] = {topLeft.x, topLeft.y};
-    return RegSetKeyValueA(HKEY_CURRENT_USER, kKey, kValue, REG_BINARY, stored, sizeof stored) == ERROR_SUCCESS;
+    return settings::WriteBinary(kValue, stored, sizeof stored);
 }
 
 void PlaceMainWindow(HWND window) {

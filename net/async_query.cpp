@@ -11,6 +11,7 @@ namespace quendel {
 // Shared by the window's side and the thread: whichever lets go last frees it.
 struct AsyncTimeQuery::State {
     TimeServer server;
+    std::vector<std::string> refused;
     HWND window = NULL;
     UINT message = 0;
     UniqueEvent cancel{CreateEventA(NULL, TRUE, FALSE, NULL)};
@@ -22,16 +23,16 @@ struct AsyncTimeQuery::State {
     std::string address;
 };
 
-bool AsyncTimeQuery::Start(const TimeServer& server, HWND window, UINT message) {
+bool AsyncTimeQuery::Start(const TimeServer& server, HWND window, UINT message, const std::vector<std::string>& refused) {
     Abandon();
     auto state = std::make_shared<State>();
     if (!state->cancel.Valid()) return false;
-    state->server = server, state->window = window, state->message = message;
+    state->server = server, state->refused = refused, state->window = window, state->message = message;
     try {
         std::thread([state] {
             SntpSample sample;
             std::string address;
-            const SntpStatus status = QueryTimeServer(state->server, state->cancel.Get(), sample, address);
+            const SntpStatus status = QueryTimeServer(state->server, state->cancel.Get(), sample, address, &state->refused);
             const std::lock_guard<std::mutex> hold(state->lock);
             state->status = status, state->sample = sample, state->address = address, state->done = true;
             if (!state->abandoned) PostMessageA(state->window, state->message, 0, 0);

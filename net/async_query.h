@@ -9,6 +9,7 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "net/sntp.h"
 
@@ -21,9 +22,11 @@ public:
     AsyncTimeQuery(const AsyncTimeQuery&) = delete;
     AsyncTimeQuery& operator=(const AsyncTimeQuery&) = delete;
 
-    // Asks server (QueryTimeServer); at the end posts message to window (borrowed). False
-    // when no thread could be started. A question still running is abandoned first.
-    bool Start(const TimeServer& server, HWND window, UINT message);
+    // Asks server (QueryTimeServer, passing over the refused addresses); at the end posts
+    // message to window (borrowed). False when no thread could be started. A question still
+    // running is abandoned first.
+    bool Start(const TimeServer& server, HWND window, UINT message,
+               const std::vector<std::string>& refused = std::vector<std::string>());
     // Ends a running question: it is cancelled, posts nothing, and its thread ends by itself.
     void Abandon();
     bool Running() const { return m_state != nullptr; }

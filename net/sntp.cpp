@@ -1,7 +1,8 @@
 #include "net/sntp.h"
 
-#include <cstring>
+#include <bcrypt.h>
 
+#include <cstring>
 
 namespace quendel {
 
@@ -19,7 +20,20 @@ unsigned long GetWord(const unsigned char* in) {
            (static_cast<unsigned long>(in[2]) << 8) | static_cast<unsigned long>(in[3]);
 }
 
+void SystemRandom(unsigned char* out, unsigned int size) {
+    // Without the system's generator the bits stay zero: the timestamp as it was before.
+    if (!BCRYPT_SUCCESS(BCryptGenRandom(NULL, out, size, BCRYPT_USE_SYSTEM_PREFERRED_RNG))) std::memset(out, 0, size);
+}
+
+RandomSource g_random = SystemRandom;
+
 }  // namespace
+
+RandomSource SetRandomSource(RandomSource source) {
+    const RandomSource previous = g_random;
+    g_random = source ? source : SystemRandom;
+    return previous;
+}
 
 void EncodeNtpTimestamp(const C_Time& point, unsigned char out[8]) {
     // Seconds modulo 2^32: from February 2036 on the count starts again at 0 (era 1).
@@ -53,6 +67,10 @@ void BuildSntpRequest(const C_Time& sent, unsigned char packet[kNtpPacketSize]) 
     std::memset(packet, 0, kNtpPacketSize);
     packet[0] = 0x1B;  // leap 0, version 3, mode 3 (client)
     EncodeNtpTimestamp(sent, packet + 40);
+    // Below the millisecond the fraction carries chance: [0, 4294967) more, 22 bits' worth.
+    unsigned char bytes[4];
+    g_random(bytes, sizeof bytes);
+    PutWord(packet + 44, GetWord(packet + 44) + GetWord(bytes) % kFractionPerMillisecond);
 }
 
 SntpReply CheckSntpReply(const unsigned char reply[kNtpPacketSize], const unsigned char sent[8]) {
@@ -84,10 +102,8 @@ SntpSample MeasureSntp(const C_Time& t1, const C_Time& t2, const C_Time& t3, con
     return sample;
 }
 
-SntpReply EvaluateSntpReply(const unsigned char reply[kNtpPacketSize], const C_Time& t1, const C_Time& t4,
-                            unsigned int waitMs, SntpSample& sample) {
-    unsigned char sent[8];
-    EncodeNtpTimestamp(t1, sent);
+SntpReply EvaluateSntpReply(const unsigned char reply[kNtpPacketSize], const unsigned char sent[8], const C_Time& t1,
+                            const C_Time& t4, unsigned int waitMs, SntpSample& sample) {
     const SntpReply verdict = CheckSntpReply(reply, sent);
     if (verdict != SntpReply::kAccepted) return verdict;
     const SntpSample measured =

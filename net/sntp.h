@@ -48,7 +48,14 @@ std::vector<TimeServer> DefaultTimeServers();
 void EncodeNtpTimestamp(const C_Time& point, unsigned char out[8]);
 // The point of a timestamp, in the era that puts it nearest the reference.
 C_Time DecodeNtpTimestamp(const unsigned char in[8], const C_Time& reference);
-// The request: 0x1B, zeros, the transmit timestamp of sent.
+// Fills out with size random bytes.
+typedef void (*RandomSource)(unsigned char* out, unsigned int size);
+// Installs a source and returns the one it replaces; null restores the system's
+// (BCryptGenRandom). Tests install a fixed one.
+RandomSource SetRandomSource(RandomSource source);
+// The request: 0x1B, zeros, the transmit timestamp of sent with a random count below one
+// millisecond added to its fraction (it still decodes to sent's millisecond), so that only
+// a reply that has seen the request can carry it back as originate time.
 void BuildSntpRequest(const C_Time& sent, unsigned char packet[kNtpPacketSize]);
 
 enum class SntpReply {
@@ -71,10 +78,11 @@ struct SntpSample {
     unsigned int stratum = 0;
 };
 SntpSample MeasureSntp(const C_Time& t1, const C_Time& t2, const C_Time& t3, const C_Time& t4);
-// CheckSntpReply, then the round trip of the reply received at t4 to the request sent at
-// t1: a delay below -1 ms or above waitMs is no measurement. On acceptance fills sample.
-SntpReply EvaluateSntpReply(const unsigned char reply[kNtpPacketSize], const C_Time& t1, const C_Time& t4,
-                            unsigned int waitMs, SntpSample& sample);
+// CheckSntpReply against the request's transmit timestamp sent[8], then the round trip of
+// the reply received at t4 to the request sent at t1: a delay below -1 ms or above waitMs is
+// no measurement. On acceptance fills sample.
+SntpReply EvaluateSntpReply(const unsigned char reply[kNtpPacketSize], const unsigned char sent[8], const C_Time& t1,
+                            const C_Time& t4, unsigned int waitMs, SntpSample& sample);
 // The server's time at t4: T3 + ((T4 - T1) - (T3 - T2)) / 2, rounded toward T3.
 C_Time SntpResult(const C_Time& t1, const C_Time& t2, const C_Time& t3, const C_Time& t4);
 
@@ -87,19 +95,29 @@ enum class SntpStatus {
     kCancelled,
 };
 // Asks the server once: resolves it (IPv4 and IPv6), then tries its addresses in order,
-// each up to kReplyWaitMs. Blocks; cancel (an event, may be NULL) ends it early. On an answer
-// fills sample and address (the numeric address that answered).
-SntpStatus QueryTimeServer(const TimeServer& server, HANDLE cancel, SntpSample& sample, std::string& address);
+// each up to kReplyWaitMs, passing over those in refused (numeric addresses that sent a kiss
+// of death; may be null). Blocks; cancel (an event, may be NULL) ends it early. On an answer
+// fills sample and address (the numeric address that answered); on a kiss of death address
+// is the refusing one, and a name whose every address has refused counts as refusing again
+// without a request.
+SntpStatus QueryTimeServer(const TimeServer& server, HANDLE cancel, SntpSample& sample, std::string& address,
+                           const std::vector<std::string>* refused = nullptr);
 
 // The plan of a sync: up to three attempts, each to the next server of the list; a server
-// that sent a kiss of death is not asked again.
+// that sent a kiss of death is not asked again, nor is its address under any other name.
 class SyncAttempts {
 public:
     explicit SyncAttempts(std::vector<TimeServer> servers, int attempts = 3);
     // The server of the coming attempt.
     const TimeServer& Server() const { return m_servers[m_next]; }
-    // Records the attempt's status; true when another attempt follows.
-    bool Record(SntpStatus status);
+    // Records the attempt's status (and on a kiss of death the refusing address); true when
+    // another attempt follows.
+    bool Record(SntpStatus status, const std::string& address = std::string());
+    // The addresses that sent a kiss of death in this sync, for QueryTimeServer.
+    const std::vector<std::string>& RefusedAddresses() const { return m_refusedAddresses; }
+    // The list, and the position of the coming attempt's server in it.
+    const std::vector<TimeServer>& Servers() const { return m_servers; }
+    std::size_t Next() const { return m_next; }
     int Made() const { return m_made; }
     SntpStatus Last() const { return m_last; }
     // The server the last attempt asked.
@@ -108,6 +126,7 @@ public:
 private:
     std::vector<TimeServer> m_servers;
     std::vector<bool> m_refused;
+    std::vector<std::string> m_refusedAddresses;
     std::size_t m_next = 0;
     int m_left;
     int m_made = 0;

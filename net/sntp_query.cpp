@@ -1,6 +1,7 @@
 // One question to one time server over UDP, and the plan of attempts around it.
 #include <ws2tcpip.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <memory>
 
@@ -63,7 +64,7 @@ SntpStatus AskAddress(const addrinfo& address, HANDLE cancel, SntpSample& sample
             return SntpStatus::kInvalid;
         }
         const C_Time t4("Now");
-        switch (EvaluateSntpReply(reply, t1, t4, kReplyWaitMs, sample)) {
+        switch (EvaluateSntpReply(reply, request + 40, t1, t4, kReplyWaitMs, sample)) {
         case SntpReply::kAccepted:
             return SntpStatus::kAnswer;
         case SntpReply::kKissOfDeath:
@@ -74,9 +75,16 @@ SntpStatus AskAddress(const addrinfo& address, HANDLE cancel, SntpSample& sample
     }
 }
 
+std::string NumericAddress(const addrinfo& a) {
+    char text[NI_MAXHOST] = "";
+    getnameinfo(a.ai_addr, static_cast<int>(a.ai_addrlen), text, sizeof text, NULL, 0, NI_NUMERICHOST);
+    return text;
+}
+
 }  // namespace
 
-SntpStatus QueryTimeServer(const TimeServer& server, HANDLE cancel, SntpSample& sample, std::string& address) {
+SntpStatus QueryTimeServer(const TimeServer& server, HANDLE cancel, SntpSample& sample, std::string& address,
+                           const std::vector<std::string>* refused) {
     if (!StartSockets22()) return SntpStatus::kNoAnswer;
     addrinfo hints = {};
     hints.ai_family = AF_UNSPEC;
@@ -88,18 +96,26 @@ SntpStatus QueryTimeServer(const TimeServer& server, HANDLE cancel, SntpSample& 
         return SntpStatus::kUnresolvable;
     const std::unique_ptr<addrinfo, AddressListDeleter> addresses(found);
     SntpStatus status = SntpStatus::kNoAnswer;
+    bool asked = false;
+    std::string passedOver;
     for (const addrinfo* a = found; a != nullptr; a = a->ai_next) {
         if (Cancelled(cancel)) return SntpStatus::kCancelled;
-        const SntpStatus here = AskAddress(*a, cancel, sample);
-        if (here == SntpStatus::kAnswer) {
-            char text[NI_MAXHOST] = "";
-            getnameinfo(a->ai_addr, static_cast<int>(a->ai_addrlen), text, sizeof text, NULL, 0, NI_NUMERICHOST);
-            address = text;
-            return here;
+        const std::string numeric = NumericAddress(*a);
+        if (refused && std::find(refused->begin(), refused->end(), numeric) != refused->end()) {
+            passedOver = numeric;  // RFC 4330: no more requests to a server that said so
+            continue;
         }
+        asked = true;
+        const SntpStatus here = AskAddress(*a, cancel, sample);
+        if (here == SntpStatus::kAnswer || here == SntpStatus::kKissOfDeath) address = numeric;
+        if (here == SntpStatus::kAnswer) return here;
         if (here == SntpStatus::kCancelled || here == SntpStatus::kKissOfDeath) return here;
         // What the addresses said, the most telling kept: a wrong answer over none.
         if (here == SntpStatus::kInvalid) status = here;
+    }
+    if (!asked && !passedOver.empty()) {
+        address = passedOver;
+        return SntpStatus::kKissOfDeath;
     }
     return status;
 }
@@ -110,13 +126,18 @@ SyncAttempts::SyncAttempts(std::vector<TimeServer> servers, int attempts)
       m_left(attempts),
       m_lastServer(m_servers.front()) {}
 
-bool SyncAttempts::Record(SntpStatus status) {
+bool SyncAttempts::Record(SntpStatus status, const std::string& address) {
     ++m_made;
     --m_left;
     m_last = status;
     m_lastServer = m_servers[m_next];
     if (status == SntpStatus::kAnswer || status == SntpStatus::kCancelled) return false;
-    if (status == SntpStatus::kKissOfDeath) m_refused[m_next] = true;
+    if (status == SntpStatus::kKissOfDeath) {
+        m_refused[m_next] = true;
+        if (!address.empty() &&
+            std::find(m_refusedAddresses.begin(), m_refusedAddresses.end(), address) == m_refusedAddresses.end())
+            m_refusedAddresses.push_back(address);
+    }
     // The next server that has not refused, in the list's order.
     for (std::size_t step = 1; step <= m_servers.size(); ++step) {
         const std::size_t candidate = (m_next + step) % m_servers.size();

@@ -1,4 +1,5 @@
 #include "strings/c_string.h"
+#include "strings/code_page.h"
 
 #include <climits>
 #include <cstdarg>
@@ -11,22 +12,12 @@
 
 #include <windows.h>
 
-// Last: <mbctype.h> defines macros (_M1, _M2) that collide with names in the C++ headers.
-#include <mbctype.h>
-#include <mbstring.h>
-
 namespace {
 
 constexpr std::size_t kCapacityBytes = sizeof(std::int32_t);
 // The largest capacity (text and terminator) that the 32-bit field can hold.
 constexpr std::size_t kMaxCapacity = INT_MAX;
 constexpr int kFormatBuffer = 500;
-
-// The multibyte functions follow the runtime's multibyte code page. Select the system's ANSI
-// code page, the one the texts are in, once before the program proper starts.
-struct CodePageSelection {
-    CodePageSelection() { _setmbcp(_MB_CP_ANSI); }
-} g_codePageSelection;
 
 // The shared empty text: capacity 0 (four zero bytes in any byte order) and the terminator,
 // in one array so that reading the capacity in front of the text stays inside one object.
@@ -92,7 +83,7 @@ C_String::C_String(const char* text, int count) : m_text(EmptyText()) {
     m_text = NewText(static_cast<std::size_t>(count));
     // Pads with terminators when text is shorter, and drops a lead byte whose trail byte
     // would lie beyond count.
-    _mbsnbcpy(Bytes(m_text), Bytes(OrEmpty(text)), static_cast<std::size_t>(count));
+    quendel::text::CopyBounded(Bytes(m_text), Bytes(OrEmpty(text)), static_cast<std::size_t>(count));
     m_text[count] = '\0';
 }
 
@@ -172,48 +163,57 @@ void C_String::Add(const char* text, unsigned int count) {
             char* part = static_cast<char*>(::operator new(added + 1));
             std::memcpy(part, text, added);
             part[added] = '\0';
-            _mbsnbcat(Bytes(m_text), Bytes(part), added);
+            quendel::text::AppendBounded(Bytes(m_text), Bytes(part), added);
             ::operator delete(part);
         } else {
-            _mbsnbcat(Bytes(m_text), Bytes(text), added);
+            quendel::text::AppendBounded(Bytes(m_text), Bytes(text), added);
         }
         return;
     }
     char* grown = NewText(total);
     std::memcpy(grown, m_text, length + 1);
-    _mbsnbcat(Bytes(grown), Bytes(text), added);
+    quendel::text::AppendBounded(Bytes(grown), Bytes(text), added);
     FreeText(m_text);  // only now: the source may lie in the old block
     m_text = grown;
 }
 
-int C_String::Collate(const char* text) const { return _mbscoll(Bytes(m_text), Bytes(OrEmpty(text))); }
-int C_String::Compare(const char* text) const { return _mbscmp(Bytes(m_text), Bytes(OrEmpty(text))); }
-int C_String::CompareNoCase(const char* text) const { return _mbsicmp(Bytes(m_text), Bytes(OrEmpty(text))); }
+int C_String::Collate(const char* text) const {
+    // The user's locale, not the runtime's, which belongs to the host program.
+    const int order = CompareStringA(LOCALE_USER_DEFAULT, 0, m_text, -1, OrEmpty(text), -1);
+    return order != 0 ? order - CSTR_EQUAL : Compare(text);
+}
+int C_String::Compare(const char* text) const { return quendel::text::Compare(Bytes(m_text), Bytes(OrEmpty(text)), false); }
+int C_String::CompareNoCase(const char* text) const { return quendel::text::Compare(Bytes(m_text), Bytes(OrEmpty(text)), true); }
 
 void C_String::Empty() { allocstr(0, ""); }
 
 int C_String::Find(char c) const {
-    const unsigned char* hit = _mbschr(Bytes(m_text), static_cast<unsigned char>(c));
-    return hit ? static_cast<int>(hit - Bytes(m_text)) : -1;
+    const unsigned wanted = static_cast<unsigned char>(c);
+    const unsigned char* p = Bytes(m_text);
+    for (; *p; p = quendel::text::Next(p))
+        if (quendel::text::CharAt(p) == wanted) break;
+    return *p || wanted == 0 ? static_cast<int>(p - Bytes(m_text)) : -1;
 }
 
 int C_String::Find(const char* text) const {
-    const unsigned char* needle = Bytes(OrEmpty(text));
-    const unsigned char* from = Bytes(m_text);
-    // Not every runtime's _mbsstr respects character boundaries (Wine's compares bytes), so
-    // a match that begins in a trail byte is passed over and the search goes on behind it.
-    while (const unsigned char* hit = _mbsstr(from, needle)) {
-        const unsigned char* p = from;
-        while (p < hit) p = _mbsinc(p);
-        if (p == hit) return static_cast<int>(hit - Bytes(m_text));
-        from = p;  // the character after the one that holds the hit
+    const char* needle = OrEmpty(text);
+    const char* from = m_text;
+    // A byte match that begins in a trail byte is no match: the search goes on behind the
+    // character that holds it.
+    while (const char* hit = std::strstr(from, needle)) {
+        const unsigned char* p = Bytes(from);
+        while (p < Bytes(hit)) p = quendel::text::Next(p);
+        if (p == Bytes(hit)) return static_cast<int>(hit - m_text);
+        from = reinterpret_cast<const char*>(p);
     }
     return -1;
 }
 
 int C_String::FindOneOf(const char* set) const {
-    const unsigned char* hit = _mbspbrk(Bytes(m_text), Bytes(OrEmpty(set)));
-    return hit ? static_cast<int>(hit - Bytes(m_text)) : -1;
+    for (const unsigned char* p = Bytes(m_text); *p; p = quendel::text::Next(p))
+        for (const unsigned char* q = Bytes(OrEmpty(set)); *q; q = quendel::text::Next(q))
+            if (quendel::text::CharAt(p) == quendel::text::CharAt(q)) return static_cast<int>(p - Bytes(m_text));
+    return -1;
 }
 
 void C_String::Format(const char* pattern, ...) {
@@ -266,11 +266,11 @@ C_String C_String::Right(int count) const {
 }
 
 void C_String::MakeLower() {
-    if (Capacity(m_text) != 0) _mbslwr(Bytes(m_text));
+    if (Capacity(m_text) != 0) quendel::text::ChangeCase(Bytes(m_text), false);
 }
 
 void C_String::MakeUpper() {
-    if (Capacity(m_text) != 0) _mbsupr(Bytes(m_text));
+    if (Capacity(m_text) != 0) quendel::text::ChangeCase(Bytes(m_text), true);
 }
 
 void C_String::SetAt(int index, char c) {
@@ -280,8 +280,8 @@ void C_String::SetAt(int index, char c) {
 void C_String::TrimLeft() {
     const unsigned char* start = Bytes(m_text);
     const unsigned char* p = start;
-    while (*p != 0 && _ismbcspace(_mbsnextc(p))) {
-        const unsigned char* next = _mbsinc(p);
+    while (*p != 0 && quendel::text::IsSpace(quendel::text::CharAt(p))) {
+        const unsigned char* next = quendel::text::Next(p);
         if (next - p > 1 && p[1] == 0) break;  // a lead byte cut off by the terminator
         p = next;
     }
@@ -293,10 +293,11 @@ void C_String::TrimRight() {
     const int length = GetLength();
     int end = length;
     // Byte by byte: no trail byte of the ANSI code pages is a white-space byte.
-    while (end > 0 && _ismbcspace(static_cast<unsigned char>(m_text[end - 1]))) --end;
+    while (end > 0 && quendel::text::IsSpace(static_cast<unsigned char>(m_text[end - 1]))) --end;
     if (end == length) return;
     if (end == 0)
         Empty();
     else
         m_text[end] = '\0';
 }
+

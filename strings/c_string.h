@@ -5,7 +5,9 @@
 // signed capacity (bytes for text and terminator). An empty string points to a shared
 // static empty text of capacity 0, which is never freed or written. The length is measured
 // each time; positions and counts are byte offsets, not characters. Searching, comparing,
-// case changes and trimming treat a lead byte and its trail byte as one character.
+// case changes and trimming treat a lead byte and its trail byte as one character, by the
+// system's ANSI code page; the runtime's multibyte code page and locale are the host
+// program's, and the library neither reads nor changes them.
 //
 // Blocks grow to exactly the length needed plus the terminator and never shrink; only an
 // empty result frees the block:
@@ -59,7 +61,7 @@ public:
     //   C_String s("UTC"); s.Add("+0100", 3);   // "UTC+01"
     void Add(const char* text, unsigned int count);
 
-    int Collate(const char* text) const;      // collation order of the locale, <0, 0, >0
+    int Collate(const char* text) const;      // collation order of the user's locale, <0, 0, >0
     int Compare(const char* text) const;      // character order of the code page
     int CompareNoCase(const char* text) const;
 

@@ -15,6 +15,14 @@ constexpr std::uint64_t kUnixEpoch = 116444736000000000ull;  // 1970-01-01 00:00
 constexpr std::uint64_t kOleEpoch = 94353120000000000ull;    // 1899-12-30 00:00:00 UTC
 constexpr double kTicksPerDay = 864000000000.0;
 
+// A valid point's ticks: 1 to kMaxTicks (0 is the invalid time).
+bool InRange(std::uint64_t ticks) { return ticks != 0 && ticks <= quendel::civil::kMaxTicks; }
+
+// Fields out of range are refused before any conversion, as SetTimeUTC does: the point stays.
+bool FieldsInRange(const SYSTEMTIME& f) {
+    return quendel::civil::FieldsInRange(f.wYear, f.wMonth, f.wDay, f.wHour, f.wMinute, f.wSecond, f.wMilliseconds);
+}
+
 std::uint64_t FromFileTime(const FILETIME& ft) {
     return static_cast<std::uint64_t>(ft.dwHighDateTime) << 32 | ft.dwLowDateTime;
 }
@@ -43,7 +51,7 @@ const C_Time& C_Time::operator=(const C_Time& other) {
 }
 
 const C_Time& C_Time::operator=(const C_Time* other) {
-    m_time = other->m_time;
+    m_time = other ? other->m_time : 0;  // a null pointer: the invalid time
     return *this;
 }
 
@@ -80,26 +88,33 @@ void C_Time::TimeNow() { SetTime(); }
 
 void C_Time::TimeNow(const C_TimeSpan& raster) {
     SetTime();
-    RasterIt(raster);
+    RasterIt(raster);  // a refused raster leaves the present time as it is
 }
 
-void C_Time::RasterIt(const C_TimeSpan& raster) {
-    const std::uint64_t r = static_cast<std::uint64_t>(static_cast<__int64>(raster));
-    if (r == 0) return;
-    const std::uint64_t half = static_cast<std::uint64_t>(static_cast<__int64>(raster) / 2);
-    m_time = (m_time + half) / r * r;
+bool C_Time::RasterIt(const C_TimeSpan& raster) {
+    const __int64 r = static_cast<__int64>(raster);
+    if (r <= 0 || IsInvalid() || m_time > quendel::civil::kMaxTicks) return false;
+    const std::uint64_t step = static_cast<std::uint64_t>(r);
+    // Both below 2^63: the sum cannot wrap. A result beyond the range (or tick 0) is refused.
+    const std::uint64_t rounded = (m_time + step / 2) / step * step;
+    if (rounded == 0 || rounded > quendel::civil::kMaxTicks) return false;
+    m_time = rounded;
+    return true;
 }
 
 unsigned __int64 C_Time::GetTimeUTC() const { return m_time; }
 
 bool C_Time::GetFileTime(FILETIME* ft) const {
+    if (!ft) return false;
     ft->dwLowDateTime = static_cast<DWORD>(m_time);
     ft->dwHighDateTime = static_cast<DWORD>(m_time >> 32);
-    return true;
+    return InRange(m_time);  // copied all the same: the layout is the FILETIME's
 }
 
 bool C_Time::SetFileTime(const FILETIME& ft) {
-    m_time = FromFileTime(ft);
+    const std::uint64_t ticks = FromFileTime(ft);
+    if (!InRange(ticks)) return false;
+    m_time = ticks;
     return true;
 }
 
@@ -131,30 +146,32 @@ bool C_Time::SetUnixTime(long seconds) {
 }
 
 bool C_Time::GetVariantTimeUTC(double* date) const {
+    if (!date || !InRange(m_time)) return false;
     *date = static_cast<double>(static_cast<std::int64_t>(m_time - kOleEpoch)) / kTicksPerDay;
     return true;
 }
 
 bool C_Time::SetVariantTimeUTC(double date) {
     std::int64_t ticks;
-    m_time = quendel::TruncateToInt64(date * kTicksPerDay + static_cast<double>(kOleEpoch), &ticks)
-                 ? static_cast<std::uint64_t>(ticks)
-                 : 0;
+    if (!quendel::TruncateToInt64(date * kTicksPerDay + static_cast<double>(kOleEpoch), &ticks) || ticks <= 0)
+        return false;  // a NaN, or before 1601-01-01 00:00:00.0000001 or beyond the range
+    m_time = static_cast<std::uint64_t>(ticks);
     return true;
 }
 
 bool C_Time::GetLocVariantTime(double* date, const TIME_ZONE_INFORMATION* zone) const {
     SYSTEMTIME local;
-    GetLocSystemTime(&local, zone);
     C_Time wall;
-    wall.SetSystemTimeUTC(&local);
-    return wall.GetVariantTimeUTC(date);
+    return date && GetLocSystemTime(&local, zone) && wall.SetSystemTimeUTC(&local) && wall.GetVariantTimeUTC(date);
 }
 
-bool C_Time::GetSystemTimeUTC(SYSTEMTIME* fields) const { return quendel::civil::TicksToFields(m_time, fields); }
+bool C_Time::GetSystemTimeUTC(SYSTEMTIME* fields) const {
+    return fields && InRange(m_time) && quendel::civil::TicksToFields(m_time, fields);
+}
 
 bool C_Time::SetSystemTimeUTC(const SYSTEMTIME* fields) {
     std::uint64_t ticks;
+    if (!fields || !FieldsInRange(*fields)) return false;
     if (!quendel::civil::FieldsToTicks(*fields, &ticks)) {
         m_time = 0;
         return false;
@@ -164,6 +181,7 @@ bool C_Time::SetSystemTimeUTC(const SYSTEMTIME* fields) {
 }
 
 bool C_Time::GetLocSystemTime(SYSTEMTIME* fields, const TIME_ZONE_INFORMATION* zone) const {
+    if (!fields) return false;
     // Straight from the ticks: the same as UTC fields through SystemTimeToLocalSystemTime,
     // without the round trip.
     if (IsValid() && quendel::civil::TicksToFields(quendel::zone::WallAt(zone, m_time), fields))
@@ -174,6 +192,7 @@ bool C_Time::GetLocSystemTime(SYSTEMTIME* fields, const TIME_ZONE_INFORMATION* z
 
 bool C_Time::SetLocSystemTime(const SYSTEMTIME* fields, const TIME_ZONE_INFORMATION* zone) {
     FILETIME utc;
+    if (!fields || !FieldsInRange(*fields)) return false;
     if (!LocalSystemTimeToFileTime(zone, fields, &utc)) {
         m_time = 0;
         return false;

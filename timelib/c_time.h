@@ -74,10 +74,13 @@ public:
     void TimeNow(const C_TimeSpan& raster);
     // Rounds to the nearest multiple of raster counted from tick 0, halves upward: by one
     // second 12:00:00.5 becomes 12:00:01. Days fall on UTC midnights, weeks on Mondays.
-    // A zero raster changes nothing.
-    void RasterIt(const C_TimeSpan& raster);
+    // False, and the point unchanged, for a raster of zero or less, an invalid point, or a
+    // result outside the tick range.
+    bool RasterIt(const C_TimeSpan& raster);
 
-    // Conversions; all return true on success.
+    // Conversions; all return true on success. Getters give false for a point outside the
+    // tick range (the invalid time included); setters give false, and keep the point, for an
+    // input outside it (before 1601-01-01 00:00:00.0000001 or after 30828-09-14).
     unsigned __int64 GetTimeUTC() const;
     bool GetFileTime(FILETIME* ft) const;
     bool SetFileTime(const FILETIME& ft);
@@ -91,12 +94,14 @@ public:
     __int64 GetUnixTime64() const;
     // False, and the point unchanged, outside -11644473600 (1601) to 910692730085 (30828).
     bool SetUnixTime64(__int64 seconds);
-    // OLE automation dates, linear form: -1.25 is 1899-12-28 18:00. A date whose tick count
-    // lies beyond the signed 64-bit range, or a NaN, gives the invalid time.
+    // OLE automation dates, linear form: -1.25 is 1899-12-28 18:00. A NaN, or a date
+    // outside the tick range (-200000, 1e300), gives false and keeps the point.
     bool GetVariantTimeUTC(double* date) const;
     bool SetVariantTimeUTC(double date);
     bool GetLocVariantTime(double* date, const TIME_ZONE_INFORMATION* zone = NULL) const;
     bool GetSystemTimeUTC(SYSTEMTIME* fields) const;
+    // Fields out of range (as SetTimeUTC checks them) give false and keep the point; a date
+    // the calendar lacks gives false and the invalid time.
     bool SetSystemTimeUTC(const SYSTEMTIME* fields);
     bool GetLocSystemTime(SYSTEMTIME* fields, const TIME_ZONE_INFORMATION* zone = NULL) const;
     bool SetLocSystemTime(const SYSTEMTIME* fields, const TIME_ZONE_INFORMATION* zone = NULL);
@@ -204,8 +209,9 @@ public:
 
     // Parsing. SetLocFormatTime reads a local date (FMT_DATE) and time (FMT_TIME) typed in
     // the locale's short-date and time patterns, as Format writes them: fields in pattern
-    // order, any non-digits between date fields, a '-' between date and time, one
-    // character between time fields. Two-digit years: 00-49 are 2000-2049, 50-99 are
+    // order with the pattern's own text between them (by dd.MM.yyyy and HH:mm:ss
+    // "24.12.2003" and "13:45:10", not "24/12/2003" or "13.45.10"), " - " or blanks between
+    // date and time, the seconds optional, one or two digits a field. Two-digit years: 00-49 are 2000-2049, 50-99 are
     // 1950-1999. A skipped local reading counts as standard time, a repeated one as its
     // summer-time occurrence.
     //   t.SetLocFormatTime("24.12.03 - 9:5:3", FMT_DATE | FMT_TIME)   2003-12-24 09:05:03
@@ -213,8 +219,9 @@ public:
     // (31.02.2003) gives false and the invalid time.
     bool SetLocFormatTime(const char* text, int flags, unsigned long locale = LOCALE_USER_DEFAULT,
                           const TIME_ZONE_INFORMATION* zone = NULL);
-    // A signed decimal tick count, taken unchecked; digits end at the first other character
-    // ("1a" is 1), no digits give 0. Beyond the signed 64-bit range it saturates. Always true.
+    // A decimal tick count, optionally signed; digits end at the first other character
+    // ("1a" is 1). No digits, a null text, a negative count or one beyond 9223372036854775807
+    // give false and keep the point; "0" is the invalid time.
     bool SetTimeStr(const char* text);
 
     // The patterns of the raw tick texts, "%I64d" and "%I64x".

@@ -214,7 +214,7 @@ const char* C_Time::GetTimeStr(std::string& text, bool hexadecimal) const {
     return text.c_str();
 }
 
-// Spans print their true fields, 64-bit throughout; remainders keep the span's sign.
+// Spans print the fields of their magnitude, 64-bit throughout, a negative one behind one minus.
 const char* C_TimeSpan::Format(char* buffer, unsigned int capacity, int flags) const {
     if (!buffer) return kEmpty;
     if (capacity == 0) return buffer;
@@ -223,21 +223,25 @@ const char* C_TimeSpan::Format(char* buffer, unsigned int capacity, int flags) c
         Append(buffer, capacity, kInvalidSpan);
         return buffer;
     }
-    const long long seconds = m_span / 10000000;
-    const long long days = seconds / 86400, hours = seconds / 3600, minutes = seconds / 60;
-    const long long milliseconds = m_span / 10000 % 1000;
-    char work[96] = "";
-    int used = 0;
-    if ((flags & FMT_DAYS) && days > 0)
-        used = std::snprintf(work, sizeof work, (flags & FMT_TIME) ? "%lld - " : "%lld Tage", days);
+    // The fields of the magnitude, behind one leading minus: -62 minutes is "-01:02".
+    const bool negative = m_span < 0;
+    const unsigned long long magnitude =
+        negative ? 0 - static_cast<unsigned long long>(m_span) : static_cast<unsigned long long>(m_span);
+    const unsigned long long seconds = magnitude / 10000000, milliseconds = magnitude / 10000 % 1000;
+    const unsigned long long days = seconds / 86400, hours = seconds / 3600 % 24, minutes = seconds / 60 % 60;
     const bool time = flags & FMT_TIME, sec = flags & FMT_SECONDS, ms = flags & FMT_MSECONDS;
+    char work[96] = "";
+    int used = negative && (time || ((flags & FMT_DAYS) && days > 0)) ? std::snprintf(work, sizeof work, "-") : 0;
+    if ((flags & FMT_DAYS) && days > 0)
+        used += std::snprintf(work + used, sizeof work - used, time ? "%llu - " : days == 1 ? "%llu Tag" : "%llu Tage",
+                              days);
     if (time && sec && ms)
-        std::snprintf(work + used, sizeof work - used, "%02lld:%02lld:%02lld,%s%03lld", hours % 24, minutes % 60,
-                      seconds % 60, milliseconds < 0 ? "-" : "", milliseconds < 0 ? -milliseconds : milliseconds);
+        std::snprintf(work + used, sizeof work - used, "%02llu:%02llu:%02llu,%03llu", hours, minutes, seconds % 60,
+                      milliseconds);
     else if (time && sec)
-        std::snprintf(work + used, sizeof work - used, "%02lld:%02lld:%02lld", hours % 24, minutes % 60, seconds % 60);
+        std::snprintf(work + used, sizeof work - used, "%02llu:%02llu:%02llu", hours, minutes, seconds % 60);
     else if (time)
-        std::snprintf(work + used, sizeof work - used, "%02lld:%02lld", hours % 24, minutes % 60);
+        std::snprintf(work + used, sizeof work - used, "%02llu:%02llu", hours, minutes);
     Append(buffer, capacity, work);
     return buffer;
 }

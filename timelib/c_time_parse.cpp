@@ -199,6 +199,8 @@ bool C_Time::SetLocFormatTime(const char* text, int flags, unsigned long locale,
     while (IsBlank(*r)) ++r;
     if (*r) return false;  // anything left over: not a text Format writes
 
+    // A field the pattern lacks is missing, not guessed: "24.12" by "dd.MM" is no date.
+    if (f.year < 0) return false;
     // Two-digit years: 00-49 are 2000-2049, 50-99 are 1950-1999.
     int year = f.year;
     if (f.yearDigits <= 2) year += year < 50 ? 2000 : 1900;
@@ -215,17 +217,20 @@ bool C_Time::SetLocFormatTime(const char* text, int flags, unsigned long locale,
 }
 
 bool C_Time::SetTimeStr(const char* text) {
+    if (!text) return false;
     const char* r = text;
     while (*r == ' ' || (*r >= '\t' && *r <= '\r')) ++r;
     const bool negative = *r == '-';
     if (*r == '+' || *r == '-') ++r;
-    // Magnitudes beyond the signed 64-bit range saturate to its ends.
-    const std::uint64_t limit = negative ? 0x8000000000000000ull : 0x7FFFFFFFFFFFFFFFull;
+    if (!IsDigit(*r)) return false;
+    // Only counts of the tick range are taken: a longer one is refused, not cut.
     std::uint64_t magnitude = 0;
     for (; IsDigit(*r); ++r) {
         const unsigned digit = static_cast<unsigned>(*r - '0');
-        magnitude = magnitude > (limit - digit) / 10 ? limit : magnitude * 10 + digit;
+        if (magnitude > (0x7FFFFFFFFFFFFFFFull - digit) / 10) return false;
+        magnitude = magnitude * 10 + digit;
     }
-    m_time = negative ? 0 - magnitude : magnitude;
+    if (negative && magnitude != 0) return false;
+    m_time = magnitude;
     return true;
 }

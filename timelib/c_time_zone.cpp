@@ -7,9 +7,11 @@
 // included, and local readings convert by the regime in force at that wall-clock time.
 #include <atomic>
 #include <cstring>
+#include <memory>
 #include <mutex>
 #include <string>
 #include <utility>
+#include <vector>
 
 #include "timelib/c_time.h"
 #include "timelib/civil.h"
@@ -20,17 +22,31 @@
 
 using quendel::zone::StandardBiasUse;
 
-TIME_ZONE_INFORMATION C_Time::m_glbUserTimeZone = {};
+TIME_ZONE_INFORMATION C_Time::m_glbUserTimeZone = {};  // kept for the class's layout; see UserZone
 
 namespace {
 
-// The user time zone's records year by year; m_glbUserTimeZone holds the record in force
-// this year, as GetTimeZoneInformation gives the machine's. Until a zone is chosen it is the
-// machine's, read once on first use under a lock, so that threads that only read never race
-// (a failed read is tried again).
-quendel::zone::ZoneYears g_userYears;
-std::atomic<bool> g_userSet{false}, g_machineRead{false};
-std::mutex g_readMachine;
+// The user time zone: its records year by year and the record in force this year (as
+// GetTimeZoneInformation gives the machine's). A published zone is never changed or freed
+// while the library is loaded: a reader that holds its records keeps them, however often
+// another thread sets a zone. Until a zone is chosen it is the machine's, read once on first
+// use; a failed read gives UTC without summer time, for good (a new machine-zone source, as
+// tests install, reads again).
+struct UserZone {
+    quendel::zone::ZoneYears years;
+    TIME_ZONE_INFORMATION current;
+    bool oneRecord;  // current for every year, as SetLocTimeZoneInfo gives it
+};
+
+std::atomic<const UserZone*> g_user{nullptr};     // null: the machine's zone
+std::atomic<const UserZone*> g_machine{nullptr};  // null: not read yet
+std::mutex g_publish;                             // writers, one at a time
+
+// Every zone ever published, freed when the library is unloaded. A record chosen again is
+// published again, so that a program switching between zones does not pile them up.
+struct Retired {
+    std::vector<std::unique_ptr<UserZone>> zones;
+} g_retired;
 
 int PresentYear() {
     SYSTEMTIME now;
@@ -38,67 +54,89 @@ int PresentYear() {
     return now.wYear;
 }
 
-}  // namespace
-
-void quendel::zone::ForgetMachineZone() { g_machineRead = false; }
-
-const quendel::zone::ZoneYears& quendel::zone::UserZoneYears() {
-    if (!g_userSet.load(std::memory_order_acquire) && !g_machineRead.load(std::memory_order_acquire)) {
-        TIME_ZONE_INFORMATION unused;
-        C_Time::GetLocTimeZoneInfo(&unused);
-    }
-    return g_userYears;
+// Keeps the zone for the library's lifetime and returns it; under g_publish.
+const UserZone* Keep(quendel::zone::ZoneYears years, const TIME_ZONE_INFORMATION& current, bool oneRecord = false) {
+    g_retired.zones.push_back(std::unique_ptr<UserZone>(new UserZone{std::move(years), current, oneRecord}));
+    return g_retired.zones.back().get();
 }
 
+// The machine's zone with its per-year records, where the database has them; with automatic
+// summer time switched off, as Windows then keeps it, standard time all year.
+const UserZone* ReadMachine() {
+    DYNAMIC_TIME_ZONE_INFORMATION machine = {};
+    char key[128];
+    const bool read = quendel::ReadMachineDynamicZone(&machine, key, sizeof key) != TIME_ZONE_ID_INVALID;
+    TIME_ZONE_INFORMATION record = {};
+    if (read) std::memcpy(&record, &machine, sizeof record);  // the same fields, in the same order
+    if (read && machine.DynamicDaylightTimeDisabled) {
+        record.StandardDate = record.DaylightDate = SYSTEMTIME{};
+        record.DaylightBias = 0;
+        return Keep(quendel::zone::ZoneYears(record), record);
+    }
+    quendel::zone::ZoneYears perYear;
+    if (read && key[0] && perYear.Read(key) && perYear.HasYears())
+        return Keep(std::move(perYear), record);
+    return Keep(quendel::zone::ZoneYears(record), record);
+}
+
+const UserZone& Machine() {
+    if (const UserZone* zone = g_machine.load(std::memory_order_acquire)) return *zone;
+    const std::lock_guard<std::mutex> lock(g_publish);
+    if (!g_machine.load(std::memory_order_relaxed)) g_machine.store(ReadMachine(), std::memory_order_release);
+    return *g_machine.load(std::memory_order_relaxed);
+}
+
+const UserZone& User() {
+    const UserZone* chosen = g_user.load(std::memory_order_acquire);
+    return chosen ? *chosen : Machine();
+}
+
+void Choose(quendel::zone::ZoneYears years, const TIME_ZONE_INFORMATION& current) {
+    const std::lock_guard<std::mutex> lock(g_publish);
+    g_user.store(Keep(std::move(years), current), std::memory_order_release);
+}
+
+void ChooseRecord(const TIME_ZONE_INFORMATION& record) {
+    const std::lock_guard<std::mutex> lock(g_publish);
+    for (const std::unique_ptr<UserZone>& kept : g_retired.zones)
+        if (kept->oneRecord && std::memcmp(&kept->current, &record, sizeof record) == 0)
+            return g_user.store(kept.get(), std::memory_order_release);
+    g_user.store(Keep(quendel::zone::ZoneYears(record), record, true), std::memory_order_release);
+}
+
+}  // namespace
+
+void quendel::zone::ForgetMachineZone() { g_machine.store(nullptr, std::memory_order_release); }
+
+const quendel::zone::ZoneYears& quendel::zone::UserZoneYears() { return User().years; }
+
 void C_Time::SetLocTimeZoneInfo(TIME_ZONE_INFORMATION* zone) {
-    if (!zone) {  // back to the machine's zone, read again on the next use
-        g_userSet = false;
-        g_machineRead = false;
+    if (!zone) {  // back to the machine's zone
+        g_user.store(nullptr, std::memory_order_release);
         return;
     }
-    m_glbUserTimeZone = *zone;
-    g_userYears = quendel::zone::ZoneYears(*zone);
-    g_userSet = true;
+    ChooseRecord(*zone);
 }
 
 void C_Time::GetLocTimeZoneInfo(TIME_ZONE_INFORMATION* zone) {
-    if (!g_userSet.load(std::memory_order_acquire) && !g_machineRead.load(std::memory_order_acquire)) {
-        const std::lock_guard<std::mutex> lock(g_readMachine);
-        if (!g_machineRead.load()) {
-            // A zone without summer-time rules (result 0) is still the machine's zone, with
-            // its bias: only a failure falls back to UTC, and asks again next time.
-            TIME_ZONE_INFORMATION machine = {};
-            const bool read = quendel::ReadMachineZone(&machine) != TIME_ZONE_ID_INVALID;
-            if (!read) machine = {};
-            quendel::zone::ZoneYears years(machine);
-            // The machine's zone with its per-year records, where the database has them.
-            char key[128];
-            quendel::zone::ZoneYears perYear;
-            if (read && quendel::ReadMachineZoneKey(key, sizeof key) && perYear.Read(key) && perYear.HasYears())
-                years = std::move(perYear);
-            m_glbUserTimeZone = machine;
-            g_userYears = std::move(years);
-            g_machineRead.store(read, std::memory_order_release);
-        }
-    }
-    *zone = m_glbUserTimeZone;
+    if (zone) *zone = User().current;
 }
 
 void C_Time::GetLocTimeZoneInfoForYear(int year, TIME_ZONE_INFORMATION* zone) {
-    *zone = quendel::zone::UserZoneYears().ForYear(year);
+    if (zone) *zone = quendel::zone::UserZoneYears().ForYear(year);
 }
 
 bool C_Time::SetLocTimeZoneByKeyName(const char* key) {
     quendel::zone::ZoneYears years;
     if (!key || !years.Read(key)) return false;
-    g_userYears = std::move(years);
-    m_glbUserTimeZone = g_userYears.ForYear(PresentYear());
-    g_userSet = true;
+    const TIME_ZONE_INFORMATION current = years.ForYear(PresentYear());
+    Choose(std::move(years), current);
     return true;
 }
 
 bool C_Time::SetLocTimeZoneByRegString(const char* name) {
     std::string found;
+    if (!name) return false;
     const bool opened = quendel::zone::ForEachZoneKey([&](const char* subkey) {
         quendel::zone::RegistryZone zone;
         if (!quendel::zone::ReadRegistryZone(subkey, &zone)) return true;  // skip, go on
@@ -114,6 +152,7 @@ bool C_Time::SetLocTimeZoneByRegString(const char* name) {
 
 void C_Time::GetLocTimeZoneAsRegString(char* buffer, int size) {
     TIME_ZONE_INFORMATION zone;
+    if (!buffer || size <= 0) return;
     GetLocTimeZoneInfo(&zone);
     quendel::zone::FieldToName(zone.StandardName, buffer, size);
 }

@@ -65,6 +65,7 @@ bool C_TimeSpan::IsInvalid() const { return m_span == kInvalidSpan; }
 void C_TimeSpan::SetInvalid() { m_span = kInvalidSpan; }
 
 bool C_TimeSpan::GetFileTime(FILETIME* ft) const {
+    if (!ft) return false;
     const std::uint64_t bits = static_cast<std::uint64_t>(m_span);
     ft->dwLowDateTime = static_cast<DWORD>(bits);
     ft->dwHighDateTime = static_cast<DWORD>(bits >> 32);

@@ -65,9 +65,10 @@ public:
     // beyond the 64-bit range (or a NaN) gives the invalid span. Always true.
     static bool IntegerToTime(int scale, const C_TimeSpan& range, int position, C_TimeSpan& result);
 
-    // Fixed German patterns: FMT_DAYS gives "2 Tage", or "2 - " before the time; FMT_TIME
-    // "03:04", with FMT_SECONDS "03:04:05", with FMT_MSECONDS too "03:04:05,6". Spans under a
-    // day and negative spans have no day count. An invalid span gives " ???". The buffer
+    // Fixed German patterns: FMT_DAYS gives "1 Tag", "2 Tage", or "2 - " before the time;
+    // FMT_TIME "03:04", with FMT_SECONDS "03:04:05", with FMT_MSECONDS too "03:04:05,006".
+    // Spans under a day have no day count. A negative span shows its magnitude behind one
+    // minus: "-01:02", "-2 Tage", "-00:00:00,005". An invalid span gives " ???". The buffer
     // form writes at most capacity bytes, always terminated.
     const char* Format(char* buffer, unsigned int capacity, int flags) const;
     const char* Format(C_String& text, int flags) const;

@@ -27,7 +27,7 @@ bool C_TimeZone::Load(const char* keyName) {
 }
 
 void C_TimeZone::GetRecordForYear(int year, TIME_ZONE_INFORMATION* record) const {
-    *record = Years(m_years).ForYear(year);
+    if (record) *record = Years(m_years).ForYear(year);
 }
 
 bool C_TimeZone::ToLocal(const C_Time& utc, SYSTEMTIME* local) const {
@@ -36,6 +36,7 @@ bool C_TimeZone::ToLocal(const C_Time& utc, SYSTEMTIME* local) const {
 
 bool C_TimeZone::ToUtc(const SYSTEMTIME& local, C_Time* utc) const {
     std::uint64_t wall;
+    if (!utc) return false;
     if (!quendel::civil::FieldsToTicks(local, &wall)) {
         utc->SetInvalid();
         return false;

@@ -15,14 +15,24 @@ typedef void (*ClockSource)(FILETIME* now);
 // (0xFFFFFFFF on failure, 0 for a zone without summer-time rules, 1 or 2 otherwise).
 typedef DWORD (*MachineZoneSource)(TIME_ZONE_INFORMATION* zone);
 
+// The machine's zone with its key name and whether automatic summer time is switched off
+// (DynamicDaylightTimeDisabled); returns as GetDynamicTimeZoneInformation does.
+typedef DWORD (*MachineDynamicZoneSource)(DYNAMIC_TIME_ZONE_INFORMATION* zone);
+
 // Each installs a source and returns the one it replaces; null restores the platform's.
+// A MachineZoneSource, while installed, stands for the whole machine zone: no key name, and
+// automatic summer time on.
 QTL_API ClockSource SetClockSource(ClockSource source);
 QTL_API MachineZoneSource SetMachineZoneSource(MachineZoneSource source);
+QTL_API MachineDynamicZoneSource SetMachineDynamicZoneSource(MachineDynamicZoneSource source);
 
 QTL_API void ReadClock(FILETIME* now);
 QTL_API DWORD ReadMachineZone(TIME_ZONE_INFORMATION* zone);
 // The key name of the machine's zone in the registry's time-zone database, so that its
 // per-year records can be found; false while another machine-zone source is installed.
 QTL_API bool ReadMachineZoneKey(char* key, int size);
+// The whole machine zone from the installed sources, and its key name in the ANSI code page
+// (empty where there is none); returns as GetDynamicTimeZoneInformation does.
+DWORD ReadMachineDynamicZone(DYNAMIC_TIME_ZONE_INFORMATION* zone, char* key, int size);
 
 }  // namespace quendel

@@ -2,8 +2,10 @@
 // zone_rules.cpp, without their rule evaluations on every call.
 #include <winternl.h>
 
+#include <atomic>
 #include <cstddef>
 #include <cstring>
+#include <new>
 #include <utility>
 
 #include "timelib/civil.h"
@@ -88,13 +90,15 @@ inline bool MatchesKey(const TIME_ZONE_INFORMATION& zone, StandardBiasUse use, c
 }
 
 constexpr int kBucketShift = 48;
-constexpr int kCachedBuckets = 1024;  // direct-mapped; 1601 to 2400 fit without collisions
+// Direct-mapped: 64 buckets of about 326 days hold 57 years without a collision, a lifetime
+// of points around the present; points spread over the centuries refill their bucket.
+constexpr int kCachedBuckets = 64;
 
 constexpr std::uint8_t kSummerAtStart = 1;
 constexpr std::uint8_t kHasFirst = 2;   // a period begins in the bucket's first UTC year
 constexpr std::uint8_t kHasSecond = 4;  // ... in the second
 
-struct Bucket {           // 32 bytes: the answers of 1601 to 2400 stay in the first-level cache
+struct Bucket {           // 32 bytes
     std::uint32_t tag;    // generation << 16 | utc >> 48; generation 0 (never current) when the
                           // bucket is empty or holds more changes than two
     std::uint8_t flags;
@@ -113,7 +117,7 @@ struct ZoneCache {
 
 // A thread alternates between a few records: the years of a zone with per-year rules, or
 // the zones it compares. Each keeps a cache of its own; the one used last is tried first.
-constexpr unsigned kWays = 4;
+constexpr unsigned kWays = 3;
 
 // A record of a stamped set (ZoneYears) is found through its link: the way that held it
 // when last looked up by its contents. A way taking another record drops its links, so a
@@ -143,25 +147,59 @@ inline std::uint32_t SlotOf(std::uint64_t utc) {
     return static_cast<std::uint32_t>(utc >> kBucketShift) % kCachedBuckets;
 }
 
-// The calling thread's cache. The runtime's thread-local storage costs a library call
-// with several look-ups on every access; the cache's address sits in a system slot read
-// straight from the thread's environment block. The slot number is kept plus one, so a
-// call before the library's initialisation (zero) takes the runtime's way.
-const DWORD g_slotPlusOne = TlsAlloc() + 1;  // 0 without a slot (TLS_OUT_OF_INDEXES + 1)
+static_assert(sizeof(ThreadCaches) <= 16384, "a thread's caches stay within 16 KB");
 
-__attribute__((noinline)) ThreadCaches& NewThreadCache() {
-    // Owned by the thread's storage, which the runtime frees when the thread ends.
-    static thread_local ThreadCaches storage = {};
-    if (!storage.current) storage.current = storage.ways;
-    if (g_slotPlusOne - 1 < 64) TlsSetValue(g_slotPlusOne - 1, &storage);
-    return storage;
+// The calling thread's cache, made on its first conversion: zeroed heap memory, so that the
+// image carries no template of it. Its address sits in a system TLS slot, read on every
+// conversion, and in an FLS slot, whose callback frees it when the thread ends; freeing the
+// FLS slot when the library is unloaded frees every thread's cache still held, and the TLS
+// slot goes too. Without a slot (none left) conversions evaluate in full. The slot numbers
+// are kept plus one, so that a conversion before the library's initialisation (zeroes) finds
+// no slot.
+void WINAPI FreeThreadCache(void* caches);
+
+struct Slots {
+    DWORD tlsPlusOne = TlsAlloc() + 1;  // 0 without a slot (TLS_OUT_OF_INDEXES + 1)
+    DWORD flsPlusOne = FlsAlloc(FreeThreadCache) + 1;
+    std::atomic<long> live{0};  // caches held, for the tests
+    bool Usable() const { return tlsPlusOne != 0 && flsPlusOne != 0; }
+    ~Slots() {
+        if (flsPlusOne != 0) FlsFree(flsPlusOne - 1);  // calls FreeThreadCache for every thread's cache
+        if (tlsPlusOne != 0) TlsFree(tlsPlusOne - 1);
+        tlsPlusOne = flsPlusOne = 0;
+    }
+} g_slots;
+
+void WINAPI FreeThreadCache(void* caches) {
+    if (!caches) return;
+    if (g_slots.tlsPlusOne != 0 && TlsGetValue(g_slots.tlsPlusOne - 1) == caches) TlsSetValue(g_slots.tlsPlusOne - 1, nullptr);
+    HeapFree(GetProcessHeap(), 0, caches);
+    --g_slots.live;
 }
 
-inline ThreadCaches& ThreadCache() {
-    const DWORD slot = g_slotPlusOne - 1;  // wraps to the largest value without a slot
+// Null for a thread that cannot have a cache (no slot, no memory): its answers are evaluated
+// in full.
+__attribute__((noinline)) ThreadCaches* NewThreadCache() {
+    if (!g_slots.Usable()) return nullptr;
+    void* block = HeapAlloc(GetProcessHeap(), HEAP_ZERO_MEMORY, sizeof(ThreadCaches));
+    if (!block) return nullptr;
+    ThreadCaches* caches = new (block) ThreadCaches;  // trivial: the zeroes stand
+    caches->current = caches->ways;
+    if (!FlsSetValue(g_slots.flsPlusOne - 1, caches) || !TlsSetValue(g_slots.tlsPlusOne - 1, caches)) {
+        FlsSetValue(g_slots.flsPlusOne - 1, nullptr);
+        HeapFree(GetProcessHeap(), 0, block);
+        return nullptr;
+    }
+    ++g_slots.live;
+    return caches;
+}
+
+inline ThreadCaches* ThreadCache() {
+    const DWORD slot = g_slots.tlsPlusOne - 1;  // wraps to TLS_OUT_OF_INDEXES without a slot
+#if QUENDEL_TLS_ASM
     if (slot < 64) {
-        // One load through the segment register that addresses the block, where
-        // NtCurrentTeb()->TlsSlots[slot] takes two after each other.
+        // One load through the segment register that addresses the thread's environment
+        // block, where TlsGetValue is a call and NtCurrentTeb()->TlsSlots[slot] two loads.
         void* cached;
 #if defined(__x86_64__)
         __asm__("movq %%gs:%c2(,%1,8), %0" : "=r"(cached) : "r"(static_cast<std::uintptr_t>(slot)),
@@ -169,9 +207,13 @@ inline ThreadCaches& ThreadCache() {
 #else
         __asm__("movl %%fs:%c2(,%1,4), %0" : "=r"(cached) : "r"(slot), "i"(offsetof(TEB, TlsSlots)));
 #endif
-        if (cached) return *static_cast<ThreadCaches*>(cached);
+        if (cached) return static_cast<ThreadCaches*>(cached);
     }
-    return NewThreadCache();  // the thread's first call, or no slot in the block
+#else
+    if (slot != TLS_OUT_OF_INDEXES)
+        if (void* cached = TlsGetValue(slot)) return static_cast<ThreadCaches*>(cached);
+#endif
+    return NewThreadCache();  // the thread's first call, or no slot
 }
 
 // Summer of utc from the periods beginning in the UTC years first - 1 ... first + 2: the
@@ -220,21 +262,20 @@ void FillBucket(const TIME_ZONE_INFORMATION& zone, StandardBiasUse use, std::uin
     cache.periods[SlotOf(utc)][1] = has[2] ? periods[2] : Period{0, 0};
 }
 
-// The thread's cache used last.
-inline ZoneCache& Current() {
-    ThreadCaches& caches = ThreadCache();
-    return *caches.current;
-}
+// The thread's cache used last (the thread has caches).
+inline ZoneCache& Current() { return *ThreadCache()->current; }
 
 // The thread's cache for the record, made the current one: the way that holds it, or the
-// next victim taking it in.
-ZoneCache& CacheFor(const TIME_ZONE_INFORMATION& zone, StandardBiasUse use) {
-    ThreadCaches& caches = ThreadCache();
+// next victim taking it in; null for a thread without caches.
+ZoneCache* CacheFor(const TIME_ZONE_INFORMATION& zone, StandardBiasUse use) {
+    ThreadCaches* held = ThreadCache();
+    if (!held) return nullptr;
+    ThreadCaches& caches = *held;
     for (unsigned i = 0; i < kWays; ++i) {
         const unsigned way = (static_cast<unsigned>(caches.current - caches.ways) + i) % kWays;
         if (caches.ways[way].generation != 0 && MatchesKey(zone, use, caches.ways[way].key)) {
             caches.current = &caches.ways[way];
-            return caches.ways[way];
+            return &caches.ways[way];
         }
     }
     caches.current = &caches.ways[caches.victim];
@@ -252,7 +293,7 @@ ZoneCache& CacheFor(const TIME_ZONE_INFORMATION& zone, StandardBiasUse use) {
             cache.generation = 1;
         }
     }
-    return cache;
+    return &cache;
 }
 
 // The way holding the record, the one used last tried first; null when none holds it.
@@ -267,9 +308,10 @@ __attribute__((noinline)) const ZoneCache* OtherWay(ThreadCaches& caches, const 
 }
 
 inline const ZoneCache* WayOf(const TIME_ZONE_INFORMATION& zone, StandardBiasUse use) {
-    ThreadCaches& caches = ThreadCache();
-    const ZoneCache& last = *caches.current;
-    return MatchesKey(zone, use, last.key) ? &last : OtherWay(caches, zone, use);
+    ThreadCaches* caches = ThreadCache();
+    if (!caches) return nullptr;
+    const ZoneCache& last = *caches->current;
+    return MatchesKey(zone, use, last.key) ? &last : OtherWay(*caches, zone, use);
 }
 
 // The bucket of utc in the way, when it is current, else null. Buckets are only ever filled
@@ -289,8 +331,9 @@ inline bool SummerInBucket(const Bucket& b, std::uint64_t utc) {
 bool SummerAnswer(const TIME_ZONE_INFORMATION& zone, std::uint64_t utc, StandardBiasUse use, const Bucket** from) {
     *from = nullptr;
     if (utc > civil::kMaxTicks) return false;
-    ZoneCache& cache = CacheFor(zone, use);
-    if (cache.form == SummerForm::kRule) {
+    ZoneCache* way = CacheFor(zone, use);
+    if (way && way->form == SummerForm::kRule) {
+        ZoneCache& cache = *way;
         if (cache.buckets[SlotOf(utc)].tag != TagOf(cache, utc)) FillBucket(zone, use, utc, cache);
         const Bucket& b = cache.buckets[SlotOf(utc)];
         if (b.tag == TagOf(cache, utc)) {
@@ -388,18 +431,18 @@ inline bool CachedUtc(const ZoneCache* cache, std::uint64_t wall, std::uint64_t*
 
 // The way a link names, or null.
 inline const ZoneCache* LinkedWay(unsigned kind, std::uint64_t stamp) {
-    if (kind >= kLinks) return nullptr;
-    ThreadCaches& caches = ThreadCache();
-    const Link& link = caches.links[kind];
-    return link.stamp == stamp ? &caches.ways[link.way] : nullptr;
+    ThreadCaches* caches = kind < kLinks ? ThreadCache() : nullptr;
+    if (!caches) return nullptr;
+    const Link& link = caches->links[kind];
+    return link.stamp == stamp ? &caches->ways[link.way] : nullptr;
 }
 
 // Links the record to the way that holds it now, if any.
 void LinkWay(const TIME_ZONE_INFORMATION& zone, unsigned kind, std::uint64_t stamp) {
-    if (kind >= kLinks) return;
-    ThreadCaches& caches = ThreadCache();
+    ThreadCaches* caches = kind < kLinks ? ThreadCache() : nullptr;
+    if (!caches) return;
     if (const ZoneCache* way = WayOf(zone, StandardBiasUse::kApply))
-        caches.links[kind] = Link{stamp, static_cast<unsigned>(way - caches.ways)};
+        caches->links[kind] = Link{stamp, static_cast<unsigned>(way - caches->ways)};
 }
 
 }  // namespace
@@ -445,5 +488,7 @@ std::uint64_t UtcOf(const TIME_ZONE_INFORMATION& zone, unsigned kind, std::uint6
     if (CachedUtc(LinkedWay(kind, stamp), wall, &utc)) return utc;
     return UtcOfLinking(zone, kind, stamp, wall);
 }
+
+long LiveThreadCaches() { return g_slots.live.load(); }
 
 }  // namespace quendel::zone

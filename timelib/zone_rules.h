@@ -69,6 +69,9 @@ std::uint64_t UtcOf(const TIME_ZONE_INFORMATION& zone, std::uint64_t wall);
 std::uint64_t WallOf(const TIME_ZONE_INFORMATION& zone, unsigned kind, std::uint64_t stamp, std::uint64_t utc);
 std::uint64_t UtcOf(const TIME_ZONE_INFORMATION& zone, unsigned kind, std::uint64_t stamp, std::uint64_t wall);
 
+// The per-thread caches held now: one for each thread that has converted and not yet ended.
+long LiveThreadCaches();
+
 // ---- The definitions, evaluated in full on every call. InSummer, Evaluate, WallOf and
 // UtcOf above give the same answers from a per-thread cache (zone_cache.cpp), which is
 // built from these and checked against them.

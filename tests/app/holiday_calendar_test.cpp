@@ -16,6 +16,7 @@
 #include "app/federal_states.h"
 #include "app/file_replace.h"
 #include "app/ical_writer.h"
+#include "app/window_position.h"
 #include "support/data_table.h"
 #include "support/locale_scope.h"
 #include "support/test_zones.h"
@@ -133,10 +134,14 @@ TEST(Holidays, StatesAndTheirSetting) {
     for (const data_table::Row& r : data_table::Read("app_state_settings.tsv")) {
         RegDeleteKeyA(HKEY_CURRENT_USER, "Software\\Quendel");
         if (r[0] != "key") RegCreateKeyExA(HKEY_CURRENT_USER, "Software\\Quendel", 0, NULL, 0, KEY_ALL_ACCESS, NULL, &key, NULL);
+        const bool window = r.size() > 3;  // the window's place, "Fenster", as "left,top"
         if (r[0] != "key" && r[0] != "none")
-            RegSetValueExA(key, "Bundesland", 0, std::stoul(r[0]), reinterpret_cast<const BYTE*>(r[1].data()), r[1].size());
+            RegSetValueExA(key, window ? "Fenster" : "Bundesland", 0, std::stoul(r[0]),
+                           reinterpret_cast<const BYTE*>(r[1].data()), r[1].size());
         if (r[0] != "key") RegCloseKey(key);
-        EXPECT_EQ(Dash(StateCode(ReadStateSetting())), r[2]) << r[0] << " " << r[1];
+        POINT at;
+        const std::string place = LoadWindowPosition(&at) ? std::to_string(at.x) + "," + std::to_string(at.y) : "-";
+        EXPECT_EQ(window ? place : Dash(StateCode(ReadStateSetting())), r[2]) << r[0] << " " << r[1];
     }
     for (int state = kStateCount; state >= 0; --state)  // a bad state is refused; nationwide last
         EXPECT_EQ(WriteStateSetting(state) ? ReadStateSetting() : -1, state < kStateCount ? state : -1);
@@ -173,7 +178,12 @@ TEST(Holidays, CalendarFileWholeOrNothing) {
     CreateDirectoryA(folder.c_str(), NULL);
     CreateDirectoryA((folder + "\\ordner.ics").c_str(), NULL);
     std::string reason;
-    EXPECT_TRUE(WriteFileReplacing(path, "eins", reason) && WriteFileReplacing(path, "zwei\r\n", reason));
+    // An existing file keeps its own attributes; a read-only one refuses and stays as it was.
+    EXPECT_TRUE(WriteFileReplacing(path, "eins", reason) && SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_HIDDEN) &&
+                WriteFileReplacing(path, "zwei\r\n", reason));
+    EXPECT_EQ(GetFileAttributesA(path.c_str()) & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_READONLY), DWORD(FILE_ATTRIBUTE_HIDDEN));
+    EXPECT_TRUE(SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_READONLY) && !WriteFileReplacing(path, "drei", reason));
+    SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
     EXPECT_EQ(std::string(std::istreambuf_iterator<char>(std::ifstream(path, std::ios::binary).rdbuf()), {}), "zwei\r\n");
     // A folder in the way, a folder that is not there: the system's words, nothing left over.
     EXPECT_FALSE(WriteFileReplacing(folder + "\\ordner.ics", "x", reason));

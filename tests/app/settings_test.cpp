@@ -4,6 +4,9 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <memory>
+#include <sstream>
+#include <vector>
 
 #include "app/command_line.h"
 #include "app/federal_states.h"
@@ -88,24 +91,32 @@ TEST(Settings, BundeslandListedChosenAndStored) {
 
 TEST(CommandLine, RunsToItsExitCode) {
     quendel::SetClockSource(StillClock);
-    for (const data_table::Row& row : data_table::Read("app_command_line.tsv")) {  // args, server, clock, exit, lines
-        loopback::UdpResponder server([&row](const loopback::Bytes& request) {
-            loopback::Bytes reply(row[1] == "silent" ? 0 : 48, 0);
-            if (reply.empty()) return reply;
-            reply[0] = 0x24, reply[1] = row[1] == "kiss" ? 0 : 1;  // version 4, server; stratum
-            std::memcpy(&reply[24], &request[40], 8);
-            for (int at : {32, 40}) std::memcpy(&reply[at], "\xEE\xBF\xCC\xC5\x40\0\0\0", 8);  // 2026-12-06 12:00:05.250
-            return reply;
-        });
+    for (const data_table::Row& row : data_table::Read("app_command_line.tsv")) {  // args, servers, clock, exit, lines
+        std::vector<std::unique_ptr<loopback::UdpResponder>> servers;  // "answer+late": a second server, 2 s later
+        std::vector<quendel::TimeServer> list;
+        std::istringstream kinds(row[1]);
+        for (std::string kind; std::getline(kinds, kind, '+');) {
+            servers.push_back(std::make_unique<loopback::UdpResponder>([kind](const loopback::Bytes& request) {
+                loopback::Bytes reply(kind == "silent" ? 0 : 48, 0);
+                if (reply.empty()) return reply;
+                reply[0] = 0x24, reply[1] = kind == "kiss" ? 0 : 1;  // version 4, server; stratum
+                std::memcpy(&reply[24], &request[40], 8);
+                for (int at : {32, 40})  // 2026-12-06 12:00:05.250 (late: 12:00:07.250)
+                    std::memcpy(&reply[at], kind == "late" ? "\xEE\xBF\xCC\xC7\x40\0\0\0" : "\xEE\xBF\xCC\xC5\x40\0\0\0", 8);
+                return reply;
+            }));
+            list.push_back({"127.0.0.1", servers.back()->Port()});
+        }
         const sync_session::Hooks previous = sync_session::SetHooks(
-            {RecordingSetter, [] { return false; }, [](const char*) { return DWORD(ERROR_CANCELLED); }, {{"127.0.0.1", server.Port()}}});
+            {RecordingSetter, [] { return false; }, [](const char*) { return DWORD(ERROR_CANCELLED); }, list});
         g_now = data_table::Uint(row[2]), g_set = "none";
-        const std::string port = std::to_string(server.Port());
         const int exit = RunCommandLine(ParseCommandLine(row[0]), [](const std::string& text, UINT) {
             return g_log += "[box] " + text + ";", IDYES; }, [](const std::string& lines) { g_log += lines + ";"; });
         sync_session::SetHooks(previous);
         std::string log = std::exchange(g_log, "");
-        for (std::size_t at; (at = log.find(port)) != std::string::npos;) log.replace(at, port.size(), "<port>");
+        for (const quendel::TimeServer& server : list)
+            for (std::size_t at; (at = log.find(std::to_string(server.port))) != std::string::npos;)
+                log.replace(at, std::to_string(server.port).size(), "<port>");
         EXPECT_EQ(std::to_string(exit) + " | " + g_set + " | " + log, row[3] + " | " + row[4] + " | " + row[5]) << row[0];
     }
     quendel::SetClockSource(nullptr);

@@ -18,19 +18,24 @@ ZONES = {  # bias, daylight bias, standard date (month, weekday, occurrence, hou
     'Tokyo': (-540, 0, None, None),
 }
 
-# The legal holidays by the states' laws: from 1995 each state's own set, before it the list's
-# earlier nationwide set everywhere. 'DE' is the nationwide choice: the days common to all.
-EARLIER = {'Neujahr', 'Karfreitag', 'Ostersonntag', 'Ostermontag', 'Tag der Arbeit', 'Christi Himmelfahrt',
-           'Pfingstsonntag', 'Pfingstmontag', 'Mariä Himmelfahrt', 'Tag der Deutschen Einheit', '1. Weihnachtstag',
-           '2. Weihnachtstag'}
+# The legal holidays by the states' laws. 'DE' is the nationwide choice: the days common to all.
+# 3 October from 1990 (Unification Treaty, art. 2); 17 June 1954-1990 in West Germany (law of
+# 4 August 1953, repealed by the treaty); Buß- und Bettag in every state until 1994 and in
+# Saxony alone from 1995 (long-term care insurance act, 1994); Reformationstag in the new
+# states from 1990; Heilige Drei Könige in Sachsen-Anhalt from 1993.
 COMMON = {'Neujahr', 'Karfreitag', 'Ostermontag', 'Tag der Arbeit', 'Christi Himmelfahrt', 'Pfingstmontag',
-          'Tag der Deutschen Einheit', '1. Weihnachtstag', '2. Weihnachtstag'}
+          '1. Weihnachtstag', '2. Weihnachtstag'}
+WEST = {'DE', 'BW', 'BY', 'BE', 'HB', 'HH', 'HE', 'NI', 'NW', 'RP', 'SL', 'SH'}
 STATES = ['DE', 'BW', 'BY', 'BE', 'BB', 'HB', 'HH', 'HE', 'MV', 'NI', 'NW', 'RP', 'SL', 'SN', 'ST', 'SH', 'TH']
 
 def legal_set(state, year):
-    if year < 1995:
-        return set(EARLIER)
     days = set(COMMON)
+    if year >= 1990:
+        days.add('Tag der Deutschen Einheit')
+    if 1954 <= year <= 1990 and state in WEST and not (year == 1990 and state == 'DE'):
+        days.add('Tag der deutschen Einheit')
+    if (year < 1990 and state in WEST) or 1990 <= year <= 1994:
+        days.add('Buß- und Bettag')
     if year == 2017:
         days.add('Reformationstag')
     if state == 'DE':
@@ -40,19 +45,19 @@ def legal_set(state, year):
         'BY': {'Heilige Drei Könige', 'Fronleichnam', 'Allerheiligen'},
         'BE': ({'Internationaler Frauentag'} if year >= 2019 else set()) |
               ({'Tag der Befreiung'} if year in (2020, 2025) else set()),
-        'BB': {'Ostersonntag', 'Pfingstsonntag', 'Reformationstag'},
+        'BB': ({'Ostersonntag', 'Pfingstsonntag', 'Reformationstag'} if year >= 1990 else set()),
         'HB': {'Reformationstag'} if year >= 2018 else set(),
         'HH': {'Reformationstag'} if year >= 2018 else set(),
         'HE': {'Fronleichnam'},
-        'MV': {'Reformationstag'} | ({'Internationaler Frauentag'} if year >= 2023 else set()),
+        'MV': ({'Reformationstag'} if year >= 1990 else set()) | ({'Internationaler Frauentag'} if year >= 2023 else set()),
         'NI': {'Reformationstag'} if year >= 2018 else set(),
         'NW': {'Fronleichnam', 'Allerheiligen'},
         'RP': {'Fronleichnam', 'Allerheiligen'},
         'SL': {'Fronleichnam', 'Mariä Himmelfahrt', 'Allerheiligen'},
-        'SN': {'Reformationstag', 'Buß- und Bettag'},
-        'ST': {'Heilige Drei Könige', 'Reformationstag'},
+        'SN': {'Reformationstag', 'Buß- und Bettag'} if year >= 1990 else set(),
+        'ST': ({'Heilige Drei Könige'} if year >= 1993 else set()) | ({'Reformationstag'} if year >= 1990 else set()),
         'SH': {'Reformationstag'} if year >= 2018 else set(),
-        'TH': {'Reformationstag'} | ({'Weltkindertag'} if year >= 2019 else set()),
+        'TH': ({'Reformationstag'} if year >= 1990 else set()) | ({'Weltkindertag'} if year >= 2019 else set()),
     }[state]
     return days | own
 
@@ -102,14 +107,15 @@ def build(zname, year, state='DE'):
     def add(utc, name, legal, approximate=False):
         out.append((utc, name, is_legal(name, state, year) if legal is None else legal, approximate))
     fixed = [(1, 1, 'Neujahr'), (1, 5, 'Tag der Arbeit'), (15, 8, 'Mariä Himmelfahrt'),
-             (3, 10, 'Tag der Deutschen Einheit'), (25, 12, '1. Weihnachtstag'), (26, 12, '2. Weihnachtstag'),
+             (25, 12, '1. Weihnachtstag'), (26, 12, '2. Weihnachtstag'),
              (6, 1, 'Heilige Drei Könige'), (31, 10, 'Reformationstag'), (1, 11, 'Allerheiligen'),
              (2, 11, 'Allerseelen'), (6, 12, 'Nikolaustag'), (8, 12, 'Mariä Empfängnis'),
              (24, 12, 'Heiligabend'), (31, 12, 'Silvester'), (30, 4, 'Walpurgisnacht'),
              (11, 5, 'Beginn der Eisheiligen'), (31, 10, 'Weltspartag, Halloween')]
     # Days of remembrance, listed from the year they were first kept.
-    fixed += [d for d in [(8, 3, 'Internationaler Frauentag', 1911), (8, 5, 'Tag der Befreiung', 1945),
-                          (20, 9, 'Weltkindertag', 1954)] if year >= d[3]]
+    fixed += [d for d in [(3, 10, 'Tag der Deutschen Einheit', 1990), (17, 6, 'Tag der deutschen Einheit', 1954, 1990),
+                          (8, 3, 'Internationaler Frauentag', 1911), (8, 5, 'Tag der Befreiung', 1945),
+                          (20, 9, 'Weltkindertag', 1954)] if d[3] <= year <= (d[4] if len(d) > 4 else 9999)]
     for d, m, n, *_ in fixed:
         add(to_utc(z, dt.datetime(year, m, d)), n, None)
     jan = to_utc(z, dt.datetime(year, 1, 1, 14))
@@ -173,7 +179,7 @@ with open('app_holiday_laws.tsv', 'w', encoding='utf-8') as out:
 # laws as written by hand in app_gen_holidays.py: code, year, then each marked day of the list
 # built for 1 January 00:30 in W. Europe as "date name", in the list's order.
 """)
-    for year in (1994, 2003, 2017, 2018, 2019, 2020, 2023, 2025):
+    for year in (1989, 1990, 1993, 1994, 2003, 2017, 2018, 2019, 2020, 2023, 2025):
         for state in STATES:
             marked = [f'{r[2]} {r[3]}' for r in build('WEurope', year, state) if r[0] == '**']
             out.write('\t'.join([state, str(year)] + marked) + '\n')

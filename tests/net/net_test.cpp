@@ -28,6 +28,11 @@ Bytes Hex(std::string text) {  // blanks between the digits are skipped
     return bytes;
 }
 
+unsigned char g_random[4];  // what the random source gives, repeated
+void FixedRandom(unsigned char* out, unsigned int size) {
+    for (unsigned int i = 0; i < size; ++i) out[i] = g_random[i % 4];
+}
+
 unsigned __int64 g_clock[2];  // the client's clock: [0] at the first reading, [1] later
 int g_reads;
 void SteppingClock(FILETIME* now) { C_Time(g_clock[g_reads++ > 0]).GetFileTime(now); }
@@ -73,10 +78,14 @@ TEST(NtpTimestamp, EncodedIntoTheRequestDecodedInTheNearestEraAndTheOffset) {
             EXPECT_EQ(DecodeNtpTimestamp(Hex(row[1]).data(), Uint(row[2])).GetTimeUTC(), Uint(row[3])) << row[4];
             continue;
         }
+        const Bytes random = Hex(row.size() > 4 ? row[4] : "00000000");  // added below the millisecond
+        std::copy(random.begin(), random.end(), g_random);
+        SetRandomSource(FixedRandom);
         Bytes packet(48, 0xAA);
         BuildSntpRequest(Uint(row[1]), packet.data());
         EXPECT_EQ(packet, Hex(row[2])) << row[3];
     }
+    SetRandomSource(nullptr);
     for (const data_table::Row& r : data_table::Read("net_sntp_offsets.tsv"))
         EXPECT_EQ(SntpResult(Uint(r[0]), Uint(r[1]), Uint(r[2]), Uint(r[3])).GetTimeUTC(), Uint(r[4])) << r[5];
 }
@@ -95,19 +104,44 @@ TEST(SntpQuery, TakesOnlyAPlausibleAnswerOfTheServerToItsRequest) {
         const Bytes request = Hex(row[3]), reply = Hex(row[4]);
         const unsigned __int64 t1 = Uint(row[1]), t4 = t1 + Uint(row[2]);
         SntpSample sample;
-        const int verdict = reply.size() < 48 ? -1 : static_cast<int>(EvaluateSntpReply(reply.data(), t1, t4, 3000, sample));
+        unsigned char sent[8];
+        EncodeNtpTimestamp(t1, sent);
+        const int verdict = reply.size() < 48 ? -1 : static_cast<int>(EvaluateSntpReply(reply.data(), sent, t1, t4, 3000, sample));
         EXPECT_STREQ(verdict < 0 ? "-" : kVerdicts[verdict], row[5].c_str()) << row[0];
         if (row[6] == "-") continue;
         loopback::UdpResponder responder([&reply](const Bytes&) { return reply; });  // answers the request above
         g_clock[0] = t1, g_clock[1] = t4, g_reads = 0;
         SetClockSource(SteppingClock);
+        std::fill(g_random, g_random + 4, 0), SetRandomSource(FixedRandom);  // the table's requests
         std::string address;
         const SntpStatus status = QueryTimeServer({"127.0.0.1", responder.Port()}, NULL, sample, address);
         EXPECT_EQ(Describe(status, sample), row[6]) << row[0];
-        EXPECT_EQ(address, status == SntpStatus::kAnswer ? "127.0.0.1" : "") << row[0];
+        EXPECT_EQ(address, status == SntpStatus::kAnswer || status == SntpStatus::kKissOfDeath ? "127.0.0.1" : "") << row[0];
         EXPECT_EQ(responder.Requests(), 1) << row[0];
     }
-    SetClockSource(nullptr);
+    SetClockSource(nullptr), SetRandomSource(nullptr);
+}
+
+// A kiss of death stops the sync's requests to that address, whichever name of the list leads
+// to it: three entries for one server get one request.
+TEST(SntpQuery, KissOfDeathStopsEveryNameOfTheAddress) {
+    loopback::UdpResponder responder([](const Bytes& request) {
+        Bytes reply(48, 0);
+        reply[0] = 0x24;  // version 4, server; stratum 0
+        std::copy(request.begin() + 40, request.end(), reply.begin() + 24);
+        return reply;
+    });
+    SyncAttempts attempts({{"127.0.0.1", responder.Port()}, {"127.0.0.1", responder.Port()}, {"127.0.0.1", responder.Port()}});
+    std::string statuses;
+    for (bool again = true; again;) {
+        SntpSample sample;
+        std::string address;
+        const SntpStatus status = QueryTimeServer(attempts.Server(), NULL, sample, address, &attempts.RefusedAddresses());
+        statuses += Describe(status, sample) + " " + address + ";";
+        again = attempts.Record(status, address);
+    }
+    EXPECT_EQ(statuses, "kiss 127.0.0.1;kiss 127.0.0.1;kiss 127.0.0.1;");
+    EXPECT_EQ(responder.Requests(), 1);
 }
 
 // The user's server lists, and the plan of attempts over them: each attempt asks the next

@@ -1,4 +1,5 @@
 #include "strings/c_string.h"
+#include "strings/code_page.h"
 
 #include <gtest/gtest.h>
 
@@ -42,7 +43,6 @@ std::string_view View(const C_String& s) { return s.c_str(); }
 // Blocks: exactly the length needed plus the capacity field and the terminator; copies own
 // their text; a shorter source is padded; the empty text frees the block.
 TEST(String, BlocksTextsAndConversions) {
-    EXPECT_EQ(_getmbcp(), static_cast<int>(GetACP()));  // selected at start-up
     const int base = g_liveBlocks;
     {
         C_String s("Sommerzeit"), t(s), u(static_cast<const char*>(nullptr)), v("ab", 5), w("Sommer", 3);
@@ -76,13 +76,12 @@ TEST(String, SearchAndCompare) {
     EXPECT_TRUE(std::equal(found, found + 11, expected));
     // Shift-JIS: 0x83 0x41 is katakana A, its trail byte the code of 'A' but no 'A';
     // hiragana a (0x82 0xA0) counts two bytes.
-    const int saved = _getmbcp();
-    ASSERT_EQ(_setmbcp(932), 0);
+    const unsigned saved = quendel::text::SetCodePageForTests(932);
     C_String d("\x83\x41" "A" "\x82\xA0" "yz");
     const int dbcs[] = {d.Find('A'), d.Find("A"), d.Find("AA"), d.FindOneOf("yA"), d.Find("y")};
     const int dbcsExpected[] = {2, 2, -1, 2, 5};
     d.MakeLower();
-    _setmbcp(saved);
+    quendel::text::SetCodePageForTests(saved);
     EXPECT_TRUE(std::equal(dbcs, dbcs + 5, dbcsExpected) && View(d) == "\x83\x41" "a" "\x82\xA0" "yz");
 }
 

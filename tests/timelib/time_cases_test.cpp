@@ -16,6 +16,7 @@
 #include "support/locale_scope.h"
 #include "support/user_zone_scope.h"
 #include "timelib/c_time.h"
+#include "timelib/c_timezone.h"
 
 struct C_TimeTestPeer {  // the private zone operations that the library exports
     static void SearchDaylLimiter(SYSTEMTIME& rule, FILETIME* at) { C_Time::SearchDaylLimiter(rule, at); }
@@ -294,4 +295,22 @@ TEST(TimeCases, EveryRowOfTheTable) {
     zero = 0;  // the tick count, not a null pointer
     EXPECT_TRUE(zero.IsInvalid());
     std::printf("%d rows\n", rows);
+}
+
+// Whatever pointer a caller passes: a null one gives false (or the invalid time), never a crash.
+TEST(TimeCases, NullInputsAreRefused) {
+    C_Time t(77ull), none(static_cast<const char*>(nullptr));
+    C_TimeZone zone;
+    const bool any[] = {t.SetSystemTimeUTC(nullptr), t.SetLocSystemTime(nullptr), t.GetSystemTimeUTC(nullptr),
+                        t.GetLocSystemTime(nullptr), t.GetFileTime(nullptr), t.GetVariantTimeUTC(nullptr),
+                        t.GetLocVariantTime(nullptr), t.SetTimeStr(nullptr), t.SetLocFormatTime(nullptr, FMT_DATE),
+                        C_Time::SetLocTimeZoneByRegString(nullptr), C_Time::SetLocTimeZoneByKeyName(nullptr),
+                        zone.Load(nullptr), zone.ToUtc(SYSTEMTIME{2003, 1, 0, 1, 0, 0, 0, 0}, nullptr),
+                        C_TimeSpan(5).GetFileTime(nullptr)};
+    for (bool b : any) EXPECT_FALSE(b);
+    C_Time::GetLocTimeZoneInfo(nullptr), C_Time::GetLocTimeZoneInfoForYear(2003, nullptr);
+    C_Time::GetLocTimeZoneAsRegString(nullptr, 8), zone.GetRecordForYear(2003, nullptr);
+    EXPECT_EQ(t.GetTimeUTC(), 77u);
+    t = static_cast<const C_Time*>(nullptr);
+    EXPECT_TRUE(t.IsInvalid() && none.IsInvalid());
 }

@@ -3,8 +3,12 @@
 // answers are rows of the case table (tests/data/zone_answers.tsv).
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <cstring>
+#include <cwchar>
 #include <random>
+#include <thread>
+#include <vector>
 
 #include "support/test_zones.h"
 #include "support/user_zone_scope.h"
@@ -92,23 +96,76 @@ DWORD FakeMachine(TIME_ZONE_INFORMATION* zone) {
     *zone = g_machineResult == TIME_ZONE_ID_UNKNOWN ? test_zones::Tokyo() : test_zones::Eastern();
     return g_machineResult;
 }
+BOOLEAN g_autoSummerOff = FALSE;
+DWORD FakeDynamicMachine(DYNAMIC_TIME_ZONE_INFORMATION* zone) {  // Berlin, by its key with the per-year records
+    const TIME_ZONE_INFORMATION record = test_zones::WEurope();
+    *zone = DYNAMIC_TIME_ZONE_INFORMATION{};
+    std::memcpy(zone, &record, sizeof record);
+    std::wcscpy(zone->TimeZoneKeyName, L"W. Europe Standard Time");
+    zone->DynamicDaylightTimeDisabled = g_autoSummerOff;
+    return 2;
+}
 }  // namespace
 
-// The user time zone is the machine's until set: a zone without summer-time rules keeps its
-// bias, only a failure gives UTC (and asks again next time).
+// With automatic summer time switched off, Windows keeps the machine's zone on standard time
+// all year, and so does the user zone that stands for it.
+TEST(Zones, MachineZoneWithoutAutomaticSummerTime) {
+    UserZoneScope scope;
+    const quendel::MachineDynamicZoneSource previous = quendel::SetMachineDynamicZoneSource(FakeDynamicMachine);
+    for (const BOOLEAN off : {FALSE, TRUE, FALSE}) {
+        g_autoSummerOff = off;
+        quendel::SetMachineDynamicZoneSource(FakeDynamicMachine);  // read again
+        EXPECT_EQ(C_Time(2003, 7, 1, off ? 13 : 14, 0, 0, nullptr), Utc(2003, 7, 1, 12)) << int(off);
+        EXPECT_EQ(C_Time(2003, 7, 1, 12, 0, 0, nullptr).IsSummerTime(), !off);
+    }
+    quendel::SetMachineDynamicZoneSource(previous);
+}
+
+// Threads convert in the user zone while another sets it, goes back to the machine's and
+// reads it: each reading is one of the zones', none from records being replaced.
+TEST(Zones, ConvertingWhileTheZoneIsSet) {
+    UserZoneScope scope;
+    const quendel::MachineZoneSource previous = quendel::SetMachineZoneSource(FakeMachine);
+    g_machineResult = TIME_ZONE_ID_INVALID;  // the machine's zone: UTC
+    C_Time(5).GetLocHour();  // this thread's cache made: the readers' come and go
+    const long caches = LiveThreadCaches();
+    std::atomic<int> running{3}, odd{0};
+    std::vector<std::thread> readers;
+    for (int n = 0; n < 3; ++n)
+        readers.emplace_back([&] {
+            for (int i = 0; i < 3000; ++i) {
+                const int hour = C_Time(127015344000000000ull).GetLocHour();  // 2003-07-01 12:00 UTC
+                if (hour != 21 && hour != 8 && hour != 12) ++odd;
+            }
+            --running;
+        });
+    TIME_ZONE_INFORMATION zones[] = {test_zones::Tokyo(), test_zones::Eastern()}, z;
+    for (int i = 0; running > 0; ++i) {
+        if (i % 3 == 2) C_Time::SetLocTimeZoneInfo(nullptr); else C_Time::SetLocTimeZoneInfo(&zones[i % 3]);
+        C_Time::GetLocTimeZoneInfo(&z);
+    }
+    for (std::thread& t : readers) t.join();
+    EXPECT_EQ(odd, 0);
+    EXPECT_EQ(LiveThreadCaches(), caches);
+    quendel::SetMachineZoneSource(previous);
+}
+
+// The user time zone is the machine's until set, read once: a zone without summer-time rules
+// keeps its bias, a failure gives UTC for good.
 TEST(Zones, UserZoneComesFromTheMachine) {
     UserZoneScope scope;
     const quendel::MachineZoneSource previous = quendel::SetMachineZoneSource(FakeMachine);
     const struct {
         DWORD result;
         int localHour, calls;
-    } cases[] = {{2, 8, 1}, {TIME_ZONE_ID_INVALID, 12, 2}, {TIME_ZONE_ID_UNKNOWN, 21, 1}};
+    } cases[] = {{2, 8, 1}, {TIME_ZONE_ID_INVALID, 12, 1}, {TIME_ZONE_ID_UNKNOWN, 21, 1}};
     for (const auto& c : cases) {
-        UserZoneScope::Clear();
+        quendel::SetMachineZoneSource(FakeMachine);  // read again
         g_machineResult = c.result;
         g_machineCalls = 0;
         TIME_ZONE_INFORMATION z;
         C_Time::GetLocTimeZoneInfo(&z);
+        UserZoneScope::Clear();
         EXPECT_EQ(C_Time(2003, 7, 1, c.localHour, 0, 0, nullptr), Utc(2003, 7, 1, 12)) << c.result;
         EXPECT_EQ(g_machineCalls, c.calls) << c.result;
     }

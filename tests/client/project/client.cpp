@@ -38,7 +38,7 @@ int main() {
         {"zone name", (C_Time::GetLocTimeZoneAsRegString(name, sizeof name), std::strcmp(name, "Client Zone") == 0)},
         {"raw ticks", (t.GetTimeStr(ticks, false), ticks == "127167408000000000")},
         {"string operations", (ticks += " Ticks", ticks.GetLength() == 24 && ticks.Find("Ticks") == 19)},
-        {"span text", (day.Format(span, FMT_DAYS), span == "1 Tage")},
+        {"span text", (day.Format(span, FMT_DAYS), span == "1 Tag")},
         {"ticks read back", back.SetTimeStr("127167408000000000") && back == t},
         {"a zone year by year", newYork.Load("Eastern Standard Time") && newYork.ToLocal(march2003, &ny2003) &&
                                     newYork.ToLocal(march2010, &ny2010) && ny2003.wHour == 16 && ny2010.wHour == 17},
