@@ -16,6 +16,7 @@
 #include "net/sntp.h"
 #include "timelib/c_time.h"
 #include "timelib/zone_registry.h"
+#include "wintoolkit/c_link_wnd.h"
 
 // The main template is chosen when the program is built: 0 the expert template 102,
 // 1 the simple template 103 (the delivered one).
@@ -72,6 +73,9 @@ public:
 
     // Filled once at start-up from the registry's time-zone database.
     void FillZoneList();
+    // The zone list's tool tip: whose IANA history the past years follow, and from when the
+    // registry's rules apply.
+    void UpdateZoneTip();
     // The holiday list of the point's year with the marks of m_state, and its legend.
     void BuildHolidayList(const C_Time& point);
     // Reads the Bundesland setting again and rebuilds the holiday list and its legend at once
@@ -122,6 +126,7 @@ private:
     // Selects the list entry of the zone in use (after a cancelled drop-down).
     void ShowZoneInUse();
     const ZoneItem* m_zoneInUse = nullptr;  // an entry of the list, owned by it
+    C_ToolTip m_zoneTip{NULL};
     C_TypeAhead m_typeAhead;
     RECT m_place = {};  // the window's last place on screen, not minimised
     bool m_placeKnown = false;

@@ -98,3 +98,15 @@ LRESULT CALLBACK C_ConverterDlg::ZoneKeysProc(HWND combo, UINT message, WPARAM w
     return DefSubclassProc(combo, message, wParam, lParam);
 }
 
+
+void C_ConverterDlg::UpdateZoneTip() {
+    char history[64];
+    const int last = C_Time::GetTimeZoneHistoryLastYear();
+    const std::string text =
+        C_Time::GetLocTimeZoneHistory(history, sizeof history)
+            ? FormatText("Bis %d nach der Zeitzonen-Geschichte von %s (IANA tzdata %s), ab %d nach den Regeln von Windows.",
+                         last, history, C_Time::GetTimeZoneHistoryVersion(), last + 1)
+            : std::string("Alle Jahre nach den Regeln von Windows (keine Zeitzonen-Geschichte bekannt).");
+    m_zoneTip = C_ToolTip(Handle());
+    m_zoneTip.AddTool(m_zoneCombo.Handle(), text.c_str());
+}

@@ -6,6 +6,7 @@
 // platform's published contract on every platform, change-overs off the full hour
 // included, and local readings convert by the regime in force at that wall-clock time.
 #include <atomic>
+#include <cstdio>
 #include <cstring>
 #include <mutex>
 #include <string>
@@ -97,6 +98,25 @@ bool C_Time::SetLocTimeZoneByKeyName(const char* key) {
     return true;
 }
 
+bool C_Time::SetLocTimeZoneByIanaName(const char* name) {
+    quendel::zone::ZoneYears years;
+    if (!years.Read(quendel::zone::KeyOfHistoryZone(name)) || !years.AttachHistory(name)) return false;
+    g_userYears = std::move(years);
+    m_glbUserTimeZone = g_userYears.ForYear(PresentYear());
+    g_userSet = true;
+    return true;
+}
+
+bool C_Time::GetLocTimeZoneHistory(char* buffer, int size) {
+    const char* name = quendel::zone::UserZoneYears().HistoryName();
+    if (buffer && size > 0) std::snprintf(buffer, static_cast<std::size_t>(size), "%s", name);
+    return name[0] != 0;
+}
+
+const char* C_Time::GetTimeZoneHistoryVersion() { return quendel::zone::HistoryVersion(); }
+
+int C_Time::GetTimeZoneHistoryLastYear() { return quendel::zone::HistoryLastYear(); }
+
 bool C_Time::SetLocTimeZoneByRegString(const char* name) {
     std::string found;
     const bool opened = quendel::zone::ForEachZoneKey([&](const char* subkey) {
@@ -129,6 +149,14 @@ void C_Time::SearchDaylLimiter(SYSTEMTIME& rule, FILETIME* instant) {
 }
 
 bool C_Time::IsSummerTime(const TIME_ZONE_INFORMATION* zone, C_Time* start, C_Time* end, SYSTEMTIME* local) const {
+    quendel::zone::Evaluation history;
+    std::uint64_t wall;
+    if (!zone && quendel::zone::UserZoneYears().HistorySummer(m_time, &history, &wall)) {
+        if (local && !quendel::civil::TicksToFields(wall, local)) *local = SYSTEMTIME{};
+        if (start) *start = C_Time(history.hasPeriod ? history.period.start : 0);
+        if (end) *end = C_Time(history.hasPeriod ? history.period.end : 0);
+        return history.summer;
+    }
     const TIME_ZONE_INFORMATION& z = quendel::zone::ResolveAt(zone, m_time);
     const quendel::zone::Evaluation e = quendel::zone::Evaluate(z, m_time, StandardBiasUse::kIgnore);
     if (local) {
