@@ -72,10 +72,11 @@ void C_Time::GetLocTimeZoneInfo(TIME_ZONE_INFORMATION* zone) {
             const bool read = quendel::ReadMachineZone(&machine) != TIME_ZONE_ID_INVALID;
             if (!read) machine = {};
             quendel::zone::ZoneYears years(machine);
-            // The machine's zone with its per-year records, where the database has them.
+            // The machine's zone with its per-year records or IANA history, where there are any.
             char key[128];
             quendel::zone::ZoneYears perYear;
-            if (read && quendel::ReadMachineZoneKey(key, sizeof key) && perYear.Read(key) && perYear.HasYears())
+            if (read && quendel::ReadMachineZoneKey(key, sizeof key) && perYear.Read(key) &&
+                (perYear.HasYears() || perYear.HistoryName()[0] != 0))
                 years = std::move(perYear);
             m_glbUserTimeZone = machine;
             g_userYears = std::move(years);
@@ -150,9 +151,9 @@ void C_Time::SearchDaylLimiter(SYSTEMTIME& rule, FILETIME* instant) {
 
 bool C_Time::IsSummerTime(const TIME_ZONE_INFORMATION* zone, C_Time* start, C_Time* end, SYSTEMTIME* local) const {
     quendel::zone::Evaluation history;
-    std::uint64_t wall;
-    if (!zone && quendel::zone::UserZoneYears().HistorySummer(m_time, &history, &wall)) {
-        if (local && !quendel::civil::TicksToFields(wall, local)) *local = SYSTEMTIME{};
+    std::uint64_t historyWall;
+    if (!zone && quendel::zone::UserZoneYears().HistorySummer(m_time, &history, &historyWall)) {
+        if (local && !quendel::civil::TicksToFields(historyWall, local)) *local = SYSTEMTIME{};
         if (start) *start = C_Time(history.hasPeriod ? history.period.start : 0);
         if (end) *end = C_Time(history.hasPeriod ? history.period.end : 0);
         return history.summer;
