@@ -313,9 +313,9 @@ int main() {
     };
     const double historyToLocal = userLocal(past), recordsToLocal = userLocal(later);
     const double historyFromLocal = userTicks(pastLocal), recordsFromLocal = userTicks(laterLocal);
-    Line("user zone, IANA history: ticks -> local (Eastern, 1900-)", historyToLocal,
+    Line("IANA history: ticks -> local (Eastern)", historyToLocal,
          "per-year records, 400 years later", recordsToLocal, "<= 1.2x");
-    Line("user zone, IANA history: local -> ticks (Eastern, 1900-)", historyFromLocal,
+    Line("IANA history: local -> ticks (Eastern)", historyFromLocal,
          "per-year records, 400 years later", recordsFromLocal, "<= 1.2x");
 
     // Local fields to ticks.
