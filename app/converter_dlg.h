@@ -101,6 +101,7 @@ public:
     int m_state = 0;          // the Bundesland whose legal holidays the list marks
     int m_holidayYear = 0;    // the year the list shows (0: none)
     std::string m_legendText;
+    C_ToolTip m_zoneTip{NULL};  // the zone list's (UpdateZoneTip)
 
 protected:
     // The choice of the context menu at the screen point: a command, or 0 (virtual, so that
@@ -126,7 +127,6 @@ private:
     // Selects the list entry of the zone in use (after a cancelled drop-down).
     void ShowZoneInUse();
     const ZoneItem* m_zoneInUse = nullptr;  // an entry of the list, owned by it
-    C_ToolTip m_zoneTip{NULL};
     C_TypeAhead m_typeAhead;
     RECT m_place = {};  // the window's last place on screen, not minimised
     bool m_placeKnown = false;

@@ -104,9 +104,9 @@ void C_ConverterDlg::UpdateZoneTip() {
     const int last = C_Time::GetTimeZoneHistoryLastYear();
     const std::string text =
         C_Time::GetLocTimeZoneHistory(history, sizeof history)
-            ? FormatText("Bis %d nach der Zeitzonen-Geschichte von %s (IANA tzdata %s), ab %d nach den Regeln von Windows.",
-                         last, history, C_Time::GetTimeZoneHistoryVersion(), last + 1)
-            : std::string("Alle Jahre nach den Regeln von Windows (keine Zeitzonen-Geschichte bekannt).");
+            ? FormatText("Bis %d nach %s (IANA tzdata %s), ab %d nach Windows-Regeln.", last, history,
+                         C_Time::GetTimeZoneHistoryVersion(), last + 1)
+            : std::string("Alle Jahre nach Windows-Regeln (keine IANA-Zeitzonen-Geschichte).");
     m_zoneTip = C_ToolTip(Handle());
     m_zoneTip.AddTool(m_zoneCombo.Handle(), text.c_str());
 }
