@@ -81,6 +81,7 @@ BOOL C_ConverterDlg::OnInitDialog() {
     g_startTime.SetTime();
     m_fileTimeText = FormatText("%lld", static_cast<long long>(g_startTime.GetTimeUTC()));
     FillZoneList();
+    UpdateZoneTip();
     m_typeAhead = C_TypeAhead();
     if (!SetWindowSubclass(m_zoneCombo.Handle(), ZoneKeysProc, kZoneKeysSubclass, reinterpret_cast<DWORD_PTR>(this)))
         OutputDebugStringA("Quendel: the zone list keeps its own type-ahead\n");

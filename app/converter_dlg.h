@@ -16,6 +16,7 @@
 #include "net/sntp.h"
 #include "timelib/c_time.h"
 #include "timelib/zone_registry.h"
+#include "wintoolkit/c_link_wnd.h"
 
 // The main template is chosen when the program is built: 0 the expert template 102,
 // 1 the simple template 103 (the delivered one).
@@ -72,6 +73,9 @@ public:
 
     // Filled once at start-up from the registry's time-zone database.
     void FillZoneList();
+    // The zone list's tool tip: whose IANA history the past years follow, and from when the
+    // registry's rules apply.
+    void UpdateZoneTip();
     // The holiday list of the point's year with the marks of m_state, and its legend.
     void BuildHolidayList(const C_Time& point);
     // Reads the Bundesland setting again and rebuilds the holiday list and its legend at once
@@ -97,6 +101,7 @@ public:
     int m_state = 0;          // the Bundesland whose legal holidays the list marks
     int m_holidayYear = 0;    // the year the list shows (0: none)
     std::string m_legendText;
+    C_ToolTip m_zoneTip{NULL};  // the zone list's (UpdateZoneTip)
 
 protected:
     // The choice of the context menu at the screen point: a command, or 0 (virtual, so that

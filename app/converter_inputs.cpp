@@ -132,6 +132,7 @@ void C_ConverterDlg::OnZoneChange() {
         TIME_ZONE_INFORMATION copy = item->record;
         C_Time::SetLocTimeZoneInfo(&copy);
     }
+    UpdateZoneTip();
     // The Filetime text still holds m_time as the last refresh wrote it: the same point,
     // shown again in the new zone.
     ConvertFileTime();

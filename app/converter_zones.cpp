@@ -98,3 +98,15 @@ LRESULT CALLBACK C_ConverterDlg::ZoneKeysProc(HWND combo, UINT message, WPARAM w
     return DefSubclassProc(combo, message, wParam, lParam);
 }
 
+
+void C_ConverterDlg::UpdateZoneTip() {
+    char history[64];
+    const int last = C_Time::GetTimeZoneHistoryLastYear();
+    const std::string text =
+        C_Time::GetLocTimeZoneHistory(history, sizeof history)
+            ? FormatText("Bis %d nach %s (IANA tzdata %s), ab %d nach Windows-Regeln.", last, history,
+                         C_Time::GetTimeZoneHistoryVersion(), last + 1)
+            : std::string("Alle Jahre nach Windows-Regeln (keine IANA-Zeitzonen-Geschichte).");
+    m_zoneTip = C_ToolTip(Handle());
+    m_zoneTip.AddTool(m_zoneCombo.Handle(), text.c_str());
+}

@@ -292,6 +292,43 @@ int main() {
     const double oneRecord = Measure(toUserLocal);
     Line("user zone, per-year records (Eastern)", perYear, "the same zone, one fixed record", oneRecord, "<= 1.2x");
 
+    // The IANA history against the registry's per-year records, through the user zone set
+    // by key: points of 1900 to the history's last year, and the same points 400 years
+    // later (the same dates and weekdays), which the records answer.
+    C_Time::SetLocTimeZoneByKeyName("Eastern Standard Time");
+    const std::uint64_t cycle = 146097ull * 864000000000ull;  // 400 years
+    C_Time from1900, toLast;
+    from1900.SetTimeUTC(1900, 1, 1, 0, 0, 0, 0);
+    toLast.SetTimeUTC(C_Time::GetTimeZoneHistoryLastYear(), 12, 30, 0, 0, 0, 0);
+    std::vector<std::uint64_t> past(kInputs), later(kInputs);
+    std::vector<SYSTEMTIME> pastLocal(kInputs), laterLocal(kInputs);
+    for (int i = 0; i < kInputs; ++i) {
+        past[i] = from1900.GetTimeUTC() + rng() % (toLast.GetTimeUTC() - from1900.GetTimeUTC());
+        later[i] = past[i] + cycle;
+        C_Time(past[i]).GetLocSystemTime(&pastLocal[i], nullptr);
+        C_Time(later[i]).GetLocSystemTime(&laterLocal[i], nullptr);
+    }
+    auto userLocal = [](const std::vector<std::uint64_t>& points) {
+        return Measure([&](int i) {
+            SYSTEMTIME f;
+            C_Time(points[i]).GetLocSystemTime(&f, nullptr);
+            return static_cast<std::uint64_t>(f.wHour);
+        });
+    };
+    auto userTicks = [&](const std::vector<SYSTEMTIME>& fieldsOf) {
+        return Measure([&](int i) {
+            const SYSTEMTIME& f = fieldsOf[i];
+            target.SetLocTime(f.wYear, f.wMonth, f.wDay, f.wHour, f.wMinute, f.wSecond, nullptr);
+            return TicksIn(target);
+        });
+    };
+    const double historyToLocal = userLocal(past), recordsToLocal = userLocal(later);
+    const double historyFromLocal = userTicks(pastLocal), recordsFromLocal = userTicks(laterLocal);
+    Line("IANA history: ticks -> local (Eastern)", historyToLocal,
+         "per-year records, 400 years later", recordsToLocal, "<= 1.2x");
+    Line("IANA history: local -> ticks (Eastern)", historyFromLocal,
+         "per-year records, 400 years later", recordsFromLocal, "<= 1.2x");
+
     // Local fields to ticks.
     const double oursFromLocal = Measure([&](int i) {
         const SYSTEMTIME& f = local[i];

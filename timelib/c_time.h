@@ -135,6 +135,21 @@ public:
     static bool SetLocTimeZoneByKeyName(const char* key);
     // The user zone's record of a local year (the record in force that year).
     static void GetLocTimeZoneInfoForYear(int year, TIME_ZONE_INFORMATION* zone);
+    // Zones set by key, by standard name or taken from the machine follow the IANA history
+    // of the zone CLDR names for the key in the user's region (GetUserGeoID; else the key's
+    // main zone) up to GetTimeZoneHistoryLastYear(), and the registry's records after it:
+    //   C_Time::SetLocTimeZoneByKeyName("W. Europe Standard Time");   Europe/Berlin
+    //   C_Time(1978, 7, 1, 12, 0, 0)   11:00 UTC: no summer time in Germany before 1980
+    // SetLocTimeZoneByIanaName selects a zone of the history table by its IANA name, with the
+    // registry records of the key CLDR maps it to for the later years; false, and the user
+    // zone unchanged, for a name the table lacks or a key the registry lacks.
+    static bool SetLocTimeZoneByIanaName(const char* name);
+    // The IANA name of the history the user zone follows ("Europe/Berlin"), cut to fit and
+    // terminated; false and "" when it follows none (a record set by SetLocTimeZoneInfo).
+    static bool GetLocTimeZoneHistory(char* buffer, int size);
+    // The tzdata release of the embedded history ("2026f") and its last year (2025).
+    static const char* GetTimeZoneHistoryVersion();
+    static int GetTimeZoneHistoryLastYear();
     // Whether the point lies in summer time in the zone. start and end receive the summer
     // period that begins in the point's UTC year (invalid without summer time); local the
     // local fields. Each output may be null. In a southern-hemisphere zone a point in

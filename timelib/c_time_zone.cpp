@@ -6,6 +6,7 @@
 // platform's published contract on every platform, change-overs off the full hour
 // included, and local readings convert by the regime in force at that wall-clock time.
 #include <atomic>
+#include <cstdio>
 #include <cstring>
 #include <memory>
 #include <mutex>
@@ -74,7 +75,8 @@ const UserZone* ReadMachine() {
         return Keep(quendel::zone::ZoneYears(record), record);
     }
     quendel::zone::ZoneYears perYear;
-    if (read && key[0] && perYear.Read(key) && perYear.HasYears())
+    // Its per-year records or IANA history, where there are any.
+    if (read && key[0] && perYear.Read(key) && (perYear.HasYears() || perYear.HistoryName()[0] != 0))
         return Keep(std::move(perYear), record);
     return Keep(quendel::zone::ZoneYears(record), record);
 }
@@ -134,6 +136,25 @@ bool C_Time::SetLocTimeZoneByKeyName(const char* key) {
     return true;
 }
 
+bool C_Time::SetLocTimeZoneByIanaName(const char* name) {
+    quendel::zone::ZoneYears years;
+    const char* key = quendel::zone::KeyOfHistoryZone(name);
+    if (!key || !years.Read(key) || !years.AttachHistory(name)) return false;
+    const TIME_ZONE_INFORMATION current = years.ForYear(PresentYear());
+    Choose(std::move(years), current);
+    return true;
+}
+
+bool C_Time::GetLocTimeZoneHistory(char* buffer, int size) {
+    const char* name = quendel::zone::UserZoneYears().HistoryName();
+    if (buffer && size > 0) std::snprintf(buffer, static_cast<std::size_t>(size), "%s", name);
+    return name[0] != 0;
+}
+
+const char* C_Time::GetTimeZoneHistoryVersion() { return quendel::zone::HistoryVersion(); }
+
+int C_Time::GetTimeZoneHistoryLastYear() { return quendel::zone::HistoryLastYear(); }
+
 bool C_Time::SetLocTimeZoneByRegString(const char* name) {
     std::string found;
     if (!name) return false;
@@ -168,6 +189,14 @@ void C_Time::SearchDaylLimiter(SYSTEMTIME& rule, FILETIME* instant) {
 }
 
 bool C_Time::IsSummerTime(const TIME_ZONE_INFORMATION* zone, C_Time* start, C_Time* end, SYSTEMTIME* local) const {
+    quendel::zone::Evaluation history;
+    std::uint64_t historyWall;
+    if (!zone && quendel::zone::UserZoneYears().HistorySummer(m_time, &history, &historyWall)) {
+        if (local && !quendel::civil::TicksToFields(historyWall, local)) *local = SYSTEMTIME{};
+        if (start) *start = C_Time(history.hasPeriod ? history.period.start : 0);
+        if (end) *end = C_Time(history.hasPeriod ? history.period.end : 0);
+        return history.summer;
+    }
     const TIME_ZONE_INFORMATION& z = quendel::zone::ResolveAt(zone, m_time);
     const quendel::zone::Evaluation e = quendel::zone::Evaluate(z, m_time, StandardBiasUse::kIgnore);
     if (local) {

@@ -26,24 +26,45 @@ bool C_TimeZone::Load(const char* keyName) {
     return true;
 }
 
+bool C_TimeZone::LoadIana(const char* ianaName) {
+    quendel::zone::ZoneYears years;
+    const char* key = quendel::zone::KeyOfHistoryZone(ianaName);
+    if (!key || !years.Read(key) || !years.AttachHistory(ianaName)) return false;
+    Years(m_years) = std::move(years);
+    return true;
+}
+
+const char* C_TimeZone::GetHistoryName() const { return Years(m_years).HistoryName(); }
+
 void C_TimeZone::GetRecordForYear(int year, TIME_ZONE_INFORMATION* record) const {
     if (record) *record = Years(m_years).ForYear(year);
 }
 
 bool C_TimeZone::ToLocal(const C_Time& utc, SYSTEMTIME* local) const {
-    return utc.GetLocSystemTime(local, &Years(m_years).AtUtc(utc.GetTimeUTC()));
+    if (!local) return false;
+    if (utc.IsValid() && quendel::civil::TicksToFields(Years(m_years).WallOf(utc.GetTimeUTC()), local)) return true;
+    *local = SYSTEMTIME{};
+    return false;
 }
 
 bool C_TimeZone::ToUtc(const SYSTEMTIME& local, C_Time* utc) const {
-    std::uint64_t wall;
+    std::uint64_t wall, ticks = quendel::zone::kNoTicks;
     if (!utc) return false;
-    if (!quendel::civil::FieldsToTicks(local, &wall)) {
+    if (quendel::civil::FieldsToTicks(local, &wall)) ticks = Years(m_years).UtcOf(wall);
+    if (ticks == quendel::zone::kNoTicks) {
         utc->SetInvalid();
         return false;
     }
-    return utc->SetLocSystemTime(&local, &Years(m_years).AtWall(wall));
+    *utc = C_Time(ticks);
+    return true;
 }
 
 bool C_TimeZone::IsSummerTime(const C_Time& point, C_Time* start, C_Time* end) const {
-    return point.IsSummerTime(&Years(m_years).AtUtc(point.GetTimeUTC()), start, end);
+    quendel::zone::Evaluation e;
+    std::uint64_t wall;
+    if (!Years(m_years).HistorySummer(point.GetTimeUTC(), &e, &wall))
+        return point.IsSummerTime(&Years(m_years).AtUtc(point.GetTimeUTC()), start, end);
+    if (start) *start = C_Time(e.hasPeriod ? e.period.start : 0);
+    if (end) *end = C_Time(e.hasPeriod ? e.period.end : 0);
+    return e.summer;
 }

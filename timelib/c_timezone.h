@@ -11,6 +11,10 @@
 //   newYork.ToLocal(t, &local);             // 16:00, standard time: summer began on 6 April
 //   t.SetTimeUTC(2010, 3, 20, 21, 0, 0, 0);
 //   newYork.ToLocal(t, &local);             // 17:00, summer time since 14 March
+// Up to the IANA history's last year a zone answers from the history of its key's zone
+// (see C_Time::SetLocTimeZoneByKeyName), the registry's records after it:
+//   t.SetTimeUTC(1974, 1, 10, 17, 0, 0, 0);
+//   newYork.ToLocal(t, &local);             // 13:00, summer time since 6 January 1974
 // Before it is loaded, and after a failed Load, a C_TimeZone is UTC.
 #pragma once
 
@@ -29,16 +33,22 @@ public:
     // Reads HKLM\...\Time Zones\<keyName>; false, and the zone unchanged, when there is no
     // such key. A key without per-year records (or with broken ones) uses "TZI" for all years.
     bool Load(const char* keyName);
+    // The zone of the history table by IANA name ("Europe/Rome"), with the registry records
+    // of the key CLDR maps it to; false, and the zone unchanged, when either is missing.
+    bool LoadIana(const char* ianaName);
+    // The IANA name of the history the zone follows, "" without one.
+    const char* GetHistoryName() const;
 
     // The record in force in a local year: the year's own record, FirstEntry's before the
-    // first, LastEntry's after the last.
+    // first, LastEntry's after the last; in the history's years the history's record.
     void GetRecordForYear(int year, TIME_ZONE_INFORMATION* record) const;
 
-    // UTC to local fields and back by the record of the year concerned; as
-    // C_Time::GetLocSystemTime and C_Time::SetLocSystemTime with that record.
+    // UTC to local fields and back, as C_Time::GetLocSystemTime and C_Time::SetLocSystemTime
+    // with the record of the year concerned, or by the history's changes in its years.
     bool ToLocal(const C_Time& utc, SYSTEMTIME* local) const;
     bool ToUtc(const SYSTEMTIME& local, C_Time* utc) const;
-    // As C_Time::IsSummerTime with the record of the point's year.
+    // As C_Time::IsSummerTime with the record of the point's year (the history's summers in
+    // its years).
     bool IsSummerTime(const C_Time& point, C_Time* start = NULL, C_Time* end = NULL) const;
 
 private:

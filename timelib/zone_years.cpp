@@ -7,6 +7,7 @@
 
 #include "timelib/civil.h"
 #include "timelib/reg_key.h"
+#include "timelib/user_territory.h"
 #include "timelib/zone_registry.h"
 #include "timelib/zone_rules.h"
 
@@ -40,8 +41,11 @@ ZoneYears::ZoneYears(const TIME_ZONE_INFORMATION& record)
 
 bool ZoneYears::Read(const char* subkey) {
     RegistryZone zone;
-    if (!ReadRegistryZone(subkey, &zone)) return false;
+    if (!subkey || !ReadRegistryZone(subkey, &zone)) return false;
     *this = ZoneYears(zone.record);
+    char territory[4];
+    UserTerritory(territory);
+    AttachHistory(HistoryZoneOfKey(subkey, territory));
     char path[400];
     if (std::snprintf(path, sizeof path, "%s\\%s\\Dynamic DST", DatabasePath(), subkey) >= static_cast<int>(sizeof path))
         return true;
@@ -68,6 +72,43 @@ bool ZoneYears::Read(const char* subkey) {
     }
     Index();
     return true;
+}
+
+bool ZoneYears::AttachHistory(const char* iana) {
+    auto h = std::make_shared<History>();
+    if (!h->history.Load(iana)) return false;
+    for (int year = 1900; year <= HistoryLastYear(); ++year) {
+        TIME_ZONE_INFORMATION r = h->history.RecordForYear(year);
+        std::memcpy(r.StandardName, m_fixed.StandardName, sizeof r.StandardName);
+        std::memcpy(r.DaylightName, m_fixed.DaylightName, sizeof r.DaylightName);
+        h->records.push_back(r);
+    }
+    m_historyEndUtc = h->history.EndUtc();
+    m_historyEndWall = h->history.EndWall();
+    m_history = std::move(h);
+    m_stamp = NewStamp();
+    return true;
+}
+
+bool ZoneYears::HistorySummer(std::uint64_t utc, Evaluation* e, std::uint64_t* wall) const {
+    if (utc >= m_historyEndUtc) return false;
+    *e = m_history->history.Evaluate(utc);
+    *wall = m_history->history.WallOf(utc);
+    return true;
+}
+
+const TIME_ZONE_INFORMATION& ZoneYears::AtWall(std::uint64_t wall) const {
+    if (wall >= m_historyEndWall) return m_records[KindAtWall(wall)];
+    std::uint32_t days;
+    std::uint64_t tickOfDay;
+    civil::SplitDays(wall, &days, &tickOfDay);
+    return ForYear(civil::CivilFromDays(days).year);
+}
+
+const TIME_ZONE_INFORMATION& ZoneYears::AtUtc(std::uint64_t utc) const {
+    if (utc >= m_historyEndUtc) return m_records[KindAtUtc(utc)];
+    const std::uint64_t wall = m_history->history.WallOf(utc);
+    return AtWall(wall == kNoTicks ? 0 : wall);
 }
 
 void ZoneYears::Changes::Set(std::vector<std::uint64_t> instants) {
@@ -113,6 +154,8 @@ void ZoneYears::Index() {
 }
 
 const TIME_ZONE_INFORMATION& ZoneYears::ForYear(int year) const {
+    if (m_history && year <= HistoryLastYear())
+        return m_history->records[static_cast<std::size_t>(std::max(year, 1900) - 1900)];
     if (m_years.empty()) return m_fixed;
     const int i = std::clamp(year - m_first, 0, static_cast<int>(m_years.size()) - 1);
     return m_records[m_years[static_cast<std::size_t>(i)]];
@@ -135,12 +178,12 @@ unsigned ZoneYears::KindAtUtcInSteps(std::uint64_t utc) const {
     return KindAtWall(wallOf(AtWall(wallOf(m_fixed))));
 }
 
-std::uint64_t ZoneYears::WallOf(std::uint64_t utc) const {
+std::uint64_t ZoneYears::RecordWallOf(std::uint64_t utc) const {
     const unsigned kind = KindAtUtc(utc);
     return zone::WallOf(m_records[kind], kind, m_stamp, utc);
 }
 
-std::uint64_t ZoneYears::UtcOf(std::uint64_t wall) const {
+std::uint64_t ZoneYears::RecordUtcOf(std::uint64_t wall) const {
     const unsigned kind = KindAtWall(wall);
     return zone::UtcOf(m_records[kind], kind, m_stamp, wall);
 }

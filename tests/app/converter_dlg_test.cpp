@@ -4,6 +4,7 @@
 #include "app/about_dlg.h"
 #include "app/settings_dlg.h"
 
+#include <commctrl.h>
 #include <gtest/gtest.h>
 
 #include <atomic>
@@ -131,6 +132,13 @@ protected:
         if (name == "FILE") {  // the calendar file's events and legal holidays
             const std::string ics(std::istreambuf_iterator<char>(std::ifstream(file, std::ios::binary).rdbuf()), {});
             return FormatText("%d Termine, %d Feiertage", Count(ics, "BEGIN:VEVENT\r\n"), Count(ics, "CATEGORIES:Feiertag\r\n"));
+        }
+        if (name == "ZONETIP") {
+            TOOLINFOA tool = {};
+            tool.cbSize = TTTOOLINFOA_V1_SIZE, tool.uFlags = TTF_IDISHWND, tool.hwnd = Handle();
+            tool.uId = UINT_PTR(Item("ZONES")), tool.lpszText = text;
+            SendMessageA(m_zoneTip.Handle(), TTM_GETTEXTA, sizeof text, LPARAM(&tool));
+            return text;
         }
         if (name == "WIDE") return std::to_string(WideLines());
         if (name == "PLACE") {  // the window's corner, or "centred" on the primary monitor's work area
