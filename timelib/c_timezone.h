@@ -19,27 +19,27 @@
 #include "timelib/c_time.h"
 #include "timelib/export.h"
 
-class QTL_API C_TimeZone {
+class C_TimeZone {
 public:
-    C_TimeZone();
-    C_TimeZone(const C_TimeZone& other);
-    C_TimeZone& operator=(const C_TimeZone& other);
-    ~C_TimeZone();
+    QTL_API C_TimeZone();
+    QTL_API C_TimeZone(const C_TimeZone& other);
+    QTL_API C_TimeZone& operator=(const C_TimeZone& other);
+    QTL_API ~C_TimeZone();
 
     // Reads HKLM\...\Time Zones\<keyName>; false, and the zone unchanged, when there is no
     // such key. A key without per-year records (or with broken ones) uses "TZI" for all years.
-    bool Load(const char* keyName);
+    QTL_API bool Load(const char* keyName);
 
     // The record in force in a local year: the year's own record, FirstEntry's before the
     // first, LastEntry's after the last.
-    void GetRecordForYear(int year, TIME_ZONE_INFORMATION* record) const;
+    QTL_API void GetRecordForYear(int year, TIME_ZONE_INFORMATION* record) const;
 
     // UTC to local fields and back by the record of the year concerned; as
     // C_Time::GetLocSystemTime and C_Time::SetLocSystemTime with that record.
-    bool ToLocal(const C_Time& utc, SYSTEMTIME* local) const;
-    bool ToUtc(const SYSTEMTIME& local, C_Time* utc) const;
+    QTL_API bool ToLocal(const C_Time& utc, SYSTEMTIME* local) const;
+    QTL_API bool ToUtc(const SYSTEMTIME& local, C_Time* utc) const;
     // As C_Time::IsSummerTime with the record of the point's year.
-    bool IsSummerTime(const C_Time& point, C_Time* start = NULL, C_Time* end = NULL) const;
+    QTL_API bool IsSummerTime(const C_Time& point, C_Time* start = NULL, C_Time* end = NULL) const;
 
 private:
     void* m_years;  // the records (library-internal), owned

@@ -1,11 +1,10 @@
 // The library's seam to the machine: where the present moment and the machine's time zone
 // come from. Programs leave both alone; tests install their own sources to hold the clock
-// still or to play a machine whose zone cannot be read.
+// still or to play a machine whose zone cannot be read. Library-internal: the DLL exports
+// none of it (tests link the library's objects).
 #pragma once
 
 #include <windows.h>
-
-#include "timelib/export.h"
 
 namespace quendel {
 
@@ -16,13 +15,13 @@ typedef void (*ClockSource)(FILETIME* now);
 typedef DWORD (*MachineZoneSource)(TIME_ZONE_INFORMATION* zone);
 
 // Each installs a source and returns the one it replaces; null restores the platform's.
-QTL_API ClockSource SetClockSource(ClockSource source);
-QTL_API MachineZoneSource SetMachineZoneSource(MachineZoneSource source);
+ClockSource SetClockSource(ClockSource source);
+MachineZoneSource SetMachineZoneSource(MachineZoneSource source);
 
-QTL_API void ReadClock(FILETIME* now);
-QTL_API DWORD ReadMachineZone(TIME_ZONE_INFORMATION* zone);
+void ReadClock(FILETIME* now);
+DWORD ReadMachineZone(TIME_ZONE_INFORMATION* zone);
 // The key name of the machine's zone in the registry's time-zone database, so that its
 // per-year records can be found; false while another machine-zone source is installed.
-QTL_API bool ReadMachineZoneKey(char* key, int size);
+bool ReadMachineZoneKey(char* key, int size);
 
 }  // namespace quendel

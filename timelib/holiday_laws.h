@@ -2,7 +2,7 @@
 //
 // From 1995 on (when Buß- und Bettag ceased to be a holiday outside Saxony) each state's own
 // set; before 1995 the list keeps its earlier nationwide set for every choice. States are the
-// indices of federal_states.h; kNationwide marks only the days that are holidays everywhere.
+// indices of german_states.h; kNationwide marks only the days that are holidays everywhere.
 #pragma once
 
 enum class Holiday {
