@@ -58,7 +58,9 @@ extern "C" qt_status QT_CALL quendel_time_format(qt_zone z, qt_int64 ticks, int 
 
 extern "C" qt_status QT_CALL quendel_time_parse(qt_zone z, const wchar_t* text, int flags, unsigned long lcid,
                                                 qt_local_result* result) {
-    if (!text || !result || (flags & ~kKnownFlags) != 0 || !(flags & QT_FMT_DATE)) return QT_E_ARGUMENT;
+    // Milliseconds are written, never read (SetLocFormatTime reads to the second).
+    if (!text || !result || (flags & ~(kKnownFlags & ~QT_FMT_MSECONDS)) != 0 || !(flags & QT_FMT_DATE))
+        return QT_E_ARGUMENT;
     return Guard([&] {
         const UINT page = CodePageOf(lcid);
         if (page == 0) return QT_E_ARGUMENT;

@@ -227,12 +227,16 @@ qt_status QT_CALL quendel_time_changes(qt_zone zone, int year, qt_changes* chang
 /* ---- Texts in a locale (an LCID: 0x0407 German, 0x0409 English (US), 0x0400 the user's) ---- */
 
 /* The point in the zone's local time (a null zone: UTC), in the locale's short date and
- * time formats as the flags select. */
+ * time formats as the flags select (QT_FMT_DATE or QT_FMT_TIME at least); tick 0 is
+ * QT_E_RANGE. An unknown LCID is QT_E_ARGUMENT. */
 qt_status QT_CALL quendel_time_format(qt_zone zone, qt_int64 ticks, int flags, unsigned long lcid,
                                       wchar_t* buffer, int capacity, int* length);
-/* Reads what quendel_time_format writes (QT_FMT_DATE required; without QT_FMT_TIME the
- * time is 00:00) as local time of the zone (a null zone: UTC); QT_E_PARSE when the text
- * does not read whole, QT_E_NO_SUCH_DATE for 31.02.2003. */
+/* Reads what quendel_time_format writes, to the second (QT_FMT_DATE required; without
+ * QT_FMT_TIME the time is 00:00; QT_FMT_MSECONDS is QT_E_ARGUMENT: milliseconds are written,
+ * never read), as local time of the zone (a null zone: UTC), with both candidates where the
+ * reading is skipped or repeated. Two-digit years: 00-49 are 20xx, 50-99 19xx. QT_E_PARSE
+ * when the text does not read whole, QT_E_NO_SUCH_DATE for 31.02.2003.
+ *   L"26.10.2003 - 02:30:00" in W. Europe, 0x407   REPEATED, 00:30 and 01:30 UTC */
 qt_status QT_CALL quendel_time_parse(qt_zone zone, const wchar_t* text, int flags, unsigned long lcid,
                                      qt_local_result* result);
 
