@@ -178,6 +178,7 @@ extern "C" qt_status QT_CALL quendel_time_changes(qt_zone z, int year, qt_change
         const bool hasBefore = year > civil::kMinYear &&
                                zone::SummerPeriod(z->years.ForYear(year - 1), year - 1,
                                                   zone::StandardBiasUse::kApply, &before);
+        changes->reserved = 0;
         changes->has_start = hasNow && LocalYear(z->years, now.start) == year;
         changes->start = changes->has_start ? static_cast<qt_int64>(now.start) : 0;
         const bool endNow = hasNow && LocalYear(z->years, now.end) == year;

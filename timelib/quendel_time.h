@@ -129,6 +129,7 @@ typedef struct qt_changes {
     unsigned int cbSize;
     int has_start;       /* 1 when the change to summer time falls in the year */
     int has_end;         /* 1 when the change back falls in the year */
+    int reserved;        /* 0: keeps start at offset 16 under every packing */
     qt_int64 start;      /* UTC ticks of the change to summer time */
     qt_int64 end;        /* UTC ticks of the change back (in the southern hemisphere before start) */
 } qt_changes;

@@ -26,6 +26,10 @@
 #define DECLARE(name) static __typeof__(&name) p_##name;
 ALL(DECLARE)
 
+/* The layouts every other language declares by hand. */
+typedef char layout_check[sizeof(qt_fields) == 44 && sizeof(qt_local_result) == 24 && sizeof(qt_changes) == 32 &&
+                          sizeof(qt_holiday) == 16 && sizeof(qt_filetime) == 8 ? 1 : -1];
+
 static volatile LONG g_failures;
 static char g_rows[400][8][160];
 static int g_rowCount;
