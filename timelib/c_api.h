@@ -5,7 +5,7 @@
 #include <windows.h>
 
 #include <cstdint>
-#include <new>
+#include <string>
 
 #include "timelib/quendel_time.h"
 #include "timelib/zone_years.h"
@@ -14,6 +14,7 @@
 // threads share it without a lock.
 struct qt_zone_s {
     quendel::zone::ZoneYears years;
+    std::wstring key, display;  // of the database; empty for a zone from elsewhere
 };
 
 namespace quendel::c_api {
@@ -37,6 +38,9 @@ inline bool SizeOk(unsigned int cbSize, std::size_t firstVersion) { return cbSiz
 
 // The ticks lie on the valid scale [0, 2^63 - 1].
 inline bool TicksOk(qt_int64 ticks) { return ticks >= 0; }
+
+// An ANSI text of the registry's narrow calls in UTF-16.
+std::wstring Wide(const char* text);
 
 // Opens a zone from the IANA history (c_api_iana.cpp).
 qt_status OpenIanaZone(const wchar_t* name, quendel::zone::ZoneYears* years);

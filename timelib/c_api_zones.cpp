@@ -7,6 +7,7 @@
 #include "timelib/c_api.h"
 #include "timelib/civil.h"
 #include "timelib/time_source.h"
+#include "timelib/zone_registry.h"
 #include "timelib/zone_rules.h"
 
 namespace civil = quendel::civil;
@@ -30,6 +31,13 @@ constexpr std::size_t kChangesV1 = offsetof(qt_changes, end) + sizeof(qt_int64);
 qt_status Publish(std::unique_ptr<qt_zone_s> z, qt_zone* out) {
     *out = z.release();
     return QT_OK;
+}
+
+// The zone's key and display name from the database.
+void Name(qt_zone_s* z, const char* key) {
+    zone::RegistryZone read;
+    z->key = quendel::c_api::Wide(key);
+    if (zone::ReadRegistryZone(key, &read)) z->display = quendel::c_api::Wide(read.display);
 }
 
 // A key of the database as the registry's narrow calls take it: ASCII in practice; anything
@@ -65,6 +73,7 @@ extern "C" qt_status QT_CALL quendel_time_zone_open_key(const wchar_t* key, qt_z
         char ansi[128];
         auto z = std::make_unique<qt_zone_s>();
         if (!KeyToAnsi(key, ansi) || !z->years.Read(ansi)) return QT_E_NOT_FOUND;
+        Name(z.get(), ansi);
         return Publish(std::move(z), out);
     });
 }
@@ -79,8 +88,10 @@ extern "C" qt_status QT_CALL quendel_time_zone_open_machine(qt_zone* out) {
         // With the per-year records of its key in the database, where it has them.
         char key[128];
         zone::ZoneYears perYear;
-        if (quendel::ReadMachineZoneKey(key, sizeof key) && perYear.Read(key) && perYear.HasYears())
-            z->years = std::move(perYear);
+        if (quendel::ReadMachineZoneKey(key, sizeof key) && perYear.Read(key)) {
+            if (perYear.HasYears()) z->years = std::move(perYear);
+            Name(z.get(), key);
+        }
         return Publish(std::move(z), out);
     });
 }

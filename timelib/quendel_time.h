@@ -210,6 +210,17 @@ qt_status QT_CALL quendel_time_zone_open_machine(qt_zone* zone);
 /* By IANA name (L"Europe/Berlin"): QT_E_NOT_AVAILABLE where the build carries no IANA
  * history, QT_E_NOT_FOUND for a name it does not know. */
 qt_status QT_CALL quendel_time_zone_open_iana(const wchar_t* name, qt_zone* zone);
+/* The keys of the database in registry order, one by index from 0 (QT_E_NOT_FOUND past the
+ * last), each for quendel_time_zone_open_key; a list shows their QT_NAME_DISPLAY names. */
+qt_status QT_CALL quendel_time_zone_key(int index, wchar_t* buffer, int capacity, int* length);
+/* A name of an open zone, as the database holds it; the machine's zone has the key and
+ * display name of its database entry and the names the system gives it (translated on a
+ * German system: L"Mitteleurop\x00e4ische Zeit"). */
+#define QT_NAME_KEY 0       /* L"W. Europe Standard Time" (L"" where the zone has no key) */
+#define QT_NAME_DISPLAY 1   /* L"(UTC+01:00) Amsterdam, Berlin, Bern, ..." (L"" without a key) */
+#define QT_NAME_STANDARD 2  /* the standard time's name, L"W. Europe Standard Time" */
+#define QT_NAME_DAYLIGHT 3  /* the summer time's name, L"W. Europe Daylight Time" */
+qt_status QT_CALL quendel_time_zone_name(qt_zone zone, int which, wchar_t* buffer, int capacity, int* length);
 /* Closes a handle; a null handle is QT_OK. The handle is not used again. */
 qt_status QT_CALL quendel_time_zone_close(qt_zone zone);
 

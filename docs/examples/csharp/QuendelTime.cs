@@ -78,6 +78,11 @@ namespace Quendel
         public static extern int quendel_time_zone_open_machine(out IntPtr zone);
         [DllImport(Dll, CallingConvention = Conv, CharSet = CharSet.Unicode)]
         public static extern int quendel_time_zone_open_iana(string name, out IntPtr zone);
+        [DllImport(Dll, CallingConvention = Conv, CharSet = CharSet.Unicode)]
+        public static extern int quendel_time_zone_key(int index, StringBuilder buffer, int capacity, out int length);
+        [DllImport(Dll, CallingConvention = Conv, CharSet = CharSet.Unicode)]
+        public static extern int quendel_time_zone_name(IntPtr zone, int which, StringBuilder buffer, int capacity,
+                                                        out int length);
         [DllImport(Dll, CallingConvention = Conv)]
         public static extern int quendel_time_zone_close(IntPtr zone);
         [DllImport(Dll, CallingConvention = Conv)]

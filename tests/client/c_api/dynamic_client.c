@@ -19,7 +19,7 @@
     X(quendel_time_to_fields) X(quendel_time_from_filetime) X(quendel_time_to_filetime)                 \
     X(quendel_time_from_unix) X(quendel_time_to_unix) X(quendel_time_from_ole) X(quendel_time_to_ole)   \
     X(quendel_time_zone_open_key) X(quendel_time_zone_open_machine) X(quendel_time_zone_open_iana)      \
-    X(quendel_time_zone_close) X(quendel_time_to_local) X(quendel_time_from_local)                      \
+    X(quendel_time_zone_key) X(quendel_time_zone_name) X(quendel_time_zone_close) X(quendel_time_to_local) X(quendel_time_from_local)                      \
     X(quendel_time_is_summer) X(quendel_time_changes) X(quendel_time_format) X(quendel_time_parse)      \
     X(quendel_time_holidays) X(quendel_time_holiday_name)
 /* Each pointer has the type of the header's prototype: a wrong signature does not compile. */
@@ -231,6 +231,26 @@ static void check_refusals(void) {
     }
 }
 
+/* Every key of the database opens under its name; names as the database has them (the
+ * test prefix's machine zone is Europe/Berlin). */
+static void check_zone_names(void) {
+    wchar_t key[100], name[200];
+    int i, length, berlin = 0;
+    qt_zone z;
+    for (i = 0; p_quendel_time_zone_key(i, key, 100, &length) == QT_OK; ++i) {
+        CHECK(p_quendel_time_zone_open_key(key, &z) == QT_OK && p_quendel_time_zone_name(z, QT_NAME_KEY, name, 200,
+              &length) == QT_OK && wcscmp(name, key) == 0 && p_quendel_time_zone_close(z) == QT_OK, "zone_key");
+        berlin += wcscmp(key, L"W. Europe Standard Time") == 0;
+    }
+    CHECK(i > 50 && berlin == 1 && p_quendel_time_zone_key(i, key, 100, &length) == QT_E_NOT_FOUND, "zone_key");
+    CHECK(p_quendel_time_zone_name(g_zones[0], QT_NAME_DISPLAY, name, 200, &length) == QT_OK &&
+              wcsncmp(name, L"(UTC+01:00) ", 12) == 0, "machine zone_name");
+    z = zone_of("W. Europe Standard Time");
+    CHECK(p_quendel_time_zone_name(z, QT_NAME_DISPLAY, name, 200, &length) == QT_OK && wcsstr(name, L"Berlin") &&
+              p_quendel_time_zone_name(z, QT_NAME_DAYLIGHT, name, 200, &length) == QT_OK &&
+              wcscmp(name, L"W. Europe Daylight Time") == 0, "zone_name");
+}
+
 int main(int argc, char** argv) {
     HMODULE dll;
     FILE* in;
@@ -258,6 +278,7 @@ int main(int argc, char** argv) {
     CHECK(p_quendel_time_zone_open_machine(&g_zones[0]) == QT_OK, "open_machine");
     strcpy(g_zoneKeys[g_zoneCount++], "(machine)");
     check_refusals();
+    check_zone_names();
     check_rows(NULL);
     for (i = 0; i < 4; ++i) threads[i] = CreateThread(NULL, 0, check_rows, NULL, 0, NULL);
     WaitForMultipleObjects(4, threads, TRUE, INFINITE);
