@@ -8,7 +8,6 @@ table of app_gen_holidays.py with python-dateutil's easter().
 
 Ticks are 100 ns since 1601-01-01 UTC. Row kinds (tab-separated):
   utc      ticks  Y-m-d H:M:S.mmm  weekday(0 Sunday)  unix seconds  OLE date
-  ole      OLE date  ticks                           (OLE dates before 1899-12-30)
   local    zone key  ticks  local Y-m-d H:M:S.mmm  weekday  offset minutes  summer(0/1)
   resolve  zone key  local Y-m-d H:M  kind(0 unique 1 skipped 2 repeated)  earlier  later
   changes  zone key  year  start ticks or -  end ticks or -
@@ -69,10 +68,6 @@ points = [datetime(1601, 1, 1, 0, 0, 0, 1000), datetime(1899, 12, 29, 6), dateti
 for t in points:
     unix = (t - datetime(1970, 1, 1)) // timedelta(seconds=1)
     print(f'utc\t{ticks(t)}\t{fields(t)}\t{unix}\t{ole(t):.10f}')
-for d, t in [(-1.25, datetime(1899, 12, 29, 6)), (-0.5, datetime(1899, 12, 30, 12)),
-             (-109205.0, datetime(1601, 1, 1)), (2.875, datetime(1900, 1, 1, 21))]:
-    print(f'ole\t{d}\t{ticks(t)}')
-
 for key, iana, years in ZONES:
     tz = ZoneInfo(iana)
     for year in years:
