@@ -1,5 +1,6 @@
 # objdump -p of quendel_time.dll: the names of quendel_time.def exported undecorated, besides
 # them only public members of the four classes, and no private member or test seam.
+cmake_policy(VERSION 3.25)
 execute_process(COMMAND ${OBJDUMP} -p ${DLL} OUTPUT_VARIABLE dump COMMAND_ERROR_IS_FATAL ANY)
 string(FIND "${dump}" "[Ordinal/Name Pointer] Table" at)
 string(SUBSTRING "${dump}" ${at} -1 table)
