@@ -17,8 +17,6 @@ constexpr std::size_t kFieldsV1 = offsetof(qt_fields, is_summer) + sizeof(int);
 // 109 205 days after 1601-01-01.
 constexpr qt_int64 kUnixEpochSeconds = 11644473600;
 constexpr qt_int64 kOleEpochDays = 109205;
-constexpr qt_int64 kTicksPerDay = static_cast<qt_int64>(civil::kTicksPerDay);
-constexpr qt_int64 kTicksPerMs = static_cast<qt_int64>(civil::kTicksPerMillisecond);
 constexpr qt_int64 kMsPerDay = 86400000;
 
 }  // namespace
@@ -107,17 +105,23 @@ extern "C" qt_status QT_CALL quendel_time_from_ole(double date, qt_int64* ticks)
     if (!(date > -109206.0 && date < 10675200.0)) return QT_E_RANGE;  // also NaN
     const double whole = std::trunc(date);
     const double ms = std::round(std::fabs(date - whole) * static_cast<double>(kMsPerDay));  // [0, 86400000]
-    const qt_int64 days = static_cast<qt_int64>(whole) + kOleEpochDays;
-    const qt_int64 t = days * kTicksPerDay + static_cast<qt_int64>(ms) * kTicksPerMs;
-    if (days < 0 || t < 0) return QT_E_RANGE;
-    *ticks = t;
+    const qt_int64 days = static_cast<qt_int64>(whole) + kOleEpochDays;  // from 1601-01-01
+    constexpr qt_int64 kLastDay = static_cast<qt_int64>(civil::kMaxTicks / civil::kTicksPerDay);
+    if (days < 0 || days > kLastDay) return QT_E_RANGE;
+    // Unsigned: the sum may pass the scale's end within its last day, which is then refused.
+    const std::uint64_t t = static_cast<std::uint64_t>(days) * civil::kTicksPerDay +
+                            static_cast<std::uint64_t>(ms) * civil::kTicksPerMillisecond;
+    if (t > civil::kMaxTicks) return QT_E_RANGE;
+    *ticks = static_cast<qt_int64>(t);
     return QT_OK;
 }
 
 extern "C" qt_status QT_CALL quendel_time_to_ole(qt_int64 ticks, double* date) {
     if (!date) return QT_E_ARGUMENT;
     if (!TicksOk(ticks)) return QT_E_RANGE;
-    const qt_int64 ms = (ticks + kTicksPerMs / 2) / kTicksPerMs;  // to the nearest millisecond
+    // To the nearest millisecond, unsigned: ticks near the end would overflow a signed sum.
+    const qt_int64 ms = static_cast<qt_int64>((static_cast<std::uint64_t>(ticks) + civil::kTicksPerMillisecond / 2) /
+                                              civil::kTicksPerMillisecond);
     const qt_int64 days = ms / kMsPerDay - kOleEpochDays;         // ms >= 0: rounds down
     const double fraction = static_cast<double>(ms % kMsPerDay) / static_cast<double>(kMsPerDay);
     // Before the epoch the day counts back and the time of day forward: -1.25 is

@@ -194,6 +194,7 @@ static void check_refusals(void) {
     qt_zone z = NULL;
     wchar_t text[100];
     int length = 0, s, count;
+    double ole = 0;
     qt_local_result res;
     res.cbSize = sizeof res;
     CHECK(p_quendel_time_from_fields(&f, &t) == QT_E_NO_SUCH_DATE, "29.02.2003");
@@ -202,7 +203,10 @@ static void check_refusals(void) {
     f.cbSize = sizeof f;
     CHECK(p_quendel_time_to_fields(-1, &f) == QT_E_RANGE, "ticks -1");
     CHECK(p_quendel_time_from_unix(910692730086LL, &t) == QT_E_RANGE, "unix after 30828");
-    CHECK(p_quendel_time_from_ole(0.0 / 0.0, &t) == QT_E_RANGE, "OLE NaN");
+    CHECK(p_quendel_time_from_ole(0.0 / 0.0, &t) == QT_E_RANGE && p_quendel_time_from_ole(10566500.0, &t) ==
+              QT_E_RANGE, "OLE NaN, 30829");
+    CHECK(p_quendel_time_to_ole(9223372036854775807LL, &ole) == QT_OK && fabs(ole - 10565994.1167) < 1e-4,
+          "OLE of the last tick");
     CHECK(p_quendel_time_zone_open_key(L"No Such Zone", &z) == QT_E_NOT_FOUND && z == NULL, "open_key");
     CHECK(p_quendel_time_zone_open_key(L"W. Europe Standard Time\\Dynamic DST", &z) == QT_E_NOT_FOUND, "subkey");
     CHECK(p_quendel_time_zone_open_key(L"", &z) == QT_E_NOT_FOUND, "empty key");
