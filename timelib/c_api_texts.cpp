@@ -73,7 +73,8 @@ extern "C" qt_status QT_CALL quendel_time_parse(qt_zone z, const wchar_t* text, 
             return QT_E_PARSE;
         // Read as UTC fields, then resolved in the zone with both candidates.
         C_Time wall(1);
-        if (!wall.SetLocFormatTime(narrow, flags, lcid, &kUtc)) return wall.IsInvalid() ? QT_E_NO_SUCH_DATE : QT_E_PARSE;
+        if (!wall.SetLocFormatTime(narrow, flags, lcid, &kUtc))
+            return wall.IsInvalid() ? QT_E_NO_SUCH_DATE : QT_E_PARSE;  // a date the calendar lacks, or no reading
         const std::uint64_t ticks = wall.GetTimeUTC();
         if (!z) {
             if (result->cbSize < sizeof(qt_local_result)) return QT_E_STRUCT_SIZE;

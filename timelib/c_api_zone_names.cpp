@@ -23,7 +23,8 @@ extern "C" qt_status QT_CALL quendel_time_zone_key(int index, wchar_t* buffer, i
                 return false;
             }))
             return QT_E_SYSTEM;
-        return at <= index ? QT_E_NOT_FOUND : WriteText(key.c_str(), static_cast<int>(key.size()), buffer, capacity, length);
+        if (at <= index) return QT_E_NOT_FOUND;
+        return WriteText(key.c_str(), static_cast<int>(key.size()), buffer, capacity, length);
     });
 }
 

@@ -184,8 +184,9 @@ public:
     // the buffer (a null buffer: an empty static text). An invalid point gives " ?????".
     //   t.Format(buffer, sizeof buffer, FMT_DATE | FMT_TIME | FMT_SECONDS, 0x400)
     //       "24.12.03 - 13:45:10" with the German short date dd.MM.yyyy
-    QTL_API const char* Format(char* buffer, unsigned int capacity, int flags, unsigned long locale = LOCALE_USER_DEFAULT,
-                       const TIME_ZONE_INFORMATION* zone = NULL) const;
+    QTL_API const char* Format(char* buffer, unsigned int capacity, int flags,
+                               unsigned long locale = LOCALE_USER_DEFAULT,
+                               const TIME_ZONE_INFORMATION* zone = NULL) const;
     QTL_API const char* Format(C_String& text, int flags, unsigned long locale = LOCALE_USER_DEFAULT,
                        const TIME_ZONE_INFORMATION* zone = NULL) const;
     QTL_API const char* Format(std::string& text, int flags, unsigned long locale = LOCALE_USER_DEFAULT,

@@ -23,8 +23,8 @@ namespace {
 void FromEaster(int year, int offset, int* month, int* day) {
     int m, d;
     EasterDate(year, &m, &d);
-    const civil::CivilDate date = civil::CivilFromDays(
-        static_cast<std::uint32_t>(civil::DaysFromCivil(year, static_cast<unsigned>(m), static_cast<unsigned>(d)) + offset));
+    const std::int32_t easter = civil::DaysFromCivil(year, static_cast<unsigned>(m), static_cast<unsigned>(d));
+    const civil::CivilDate date = civil::CivilFromDays(static_cast<std::uint32_t>(easter + offset));
     *month = static_cast<int>(date.month);
     *day = static_cast<int>(date.day);
 }

@@ -14,14 +14,14 @@
 
 #include "quendel_time.h"
 
-#define ALL(X)                                                                                          \
-    X(quendel_time_version) X(quendel_time_status_text) X(quendel_time_from_fields)                     \
-    X(quendel_time_to_fields) X(quendel_time_from_filetime) X(quendel_time_to_filetime)                 \
-    X(quendel_time_from_unix) X(quendel_time_to_unix) X(quendel_time_from_ole) X(quendel_time_to_ole)   \
-    X(quendel_time_zone_open_key) X(quendel_time_zone_open_machine) X(quendel_time_zone_open_iana)      \
-    X(quendel_time_zone_key) X(quendel_time_zone_name) X(quendel_time_zone_close) X(quendel_time_to_local) X(quendel_time_from_local)                      \
-    X(quendel_time_is_summer) X(quendel_time_changes) X(quendel_time_format) X(quendel_time_parse)      \
-    X(quendel_time_holidays) X(quendel_time_holiday_name)
+#define ALL(X)                                                                                            \
+    X(quendel_time_version) X(quendel_time_status_text) X(quendel_time_from_fields)                       \
+    X(quendel_time_to_fields) X(quendel_time_from_filetime) X(quendel_time_to_filetime)                   \
+    X(quendel_time_from_unix) X(quendel_time_to_unix) X(quendel_time_from_ole) X(quendel_time_to_ole)     \
+    X(quendel_time_zone_open_key) X(quendel_time_zone_open_machine) X(quendel_time_zone_open_iana)        \
+    X(quendel_time_zone_key) X(quendel_time_zone_name) X(quendel_time_zone_close) X(quendel_time_to_local) \
+    X(quendel_time_from_local) X(quendel_time_is_summer) X(quendel_time_changes) X(quendel_time_format)   \
+    X(quendel_time_parse) X(quendel_time_holidays) X(quendel_time_holiday_name)
 /* Each pointer has the type of the header's prototype: a wrong signature does not compile. */
 #define DECLARE(name) static __typeof__(&name) p_##name;
 ALL(DECLARE)
