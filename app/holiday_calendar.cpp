@@ -2,7 +2,8 @@
 
 #include <algorithm>
 
-#include "app/holiday_laws.h"
+#include "timelib/holiday_dates.h"
+#include "timelib/holiday_laws.h"
 #include "app/summer_facts.h"
 
 HolidayEntry g_holidays[kHolidayCapacity];
@@ -44,21 +45,10 @@ void AppendLocalNoon(const C_Time& utcNoon, const C_String& name, bool legal) {
 }  // namespace
 
 C_Time EasterSunday(int year) {
-    // Gregorian computus; all intermediate values are non-negative for positive years.
     C_Time result;
     if (year < 1) return result;
-    const int a = year % 19;
-    const int b = year / 100;
-    const int c = year % 100;
-    const int h = (19 * a + b - b / 4 - (b - (b + 8) / 25 + 1) / 3 + 15) % 30;
-    const int l = (32 + 2 * (b % 4) + 2 * (c / 4) - h - (c % 4)) % 7;
-    const int m = (a + 11 * h + 22 * l) / 451;
-    int day = h + l - 7 * m + 22;
-    int month = 3;
-    if (day > 31) {
-        month = 4;
-        day -= 31;
-    }
+    int month, day;
+    quendel::EasterDate(year, &month, &day);
     result.SetTimeUTC(year, month, day, 12, 0, 0, 0);
     return result;
 }

@@ -55,7 +55,7 @@ int CompareHolidays(const void* first, const void* second);
 
 // Rebuilds the table for the local year of the point and sorts it by instant; days with
 // equal instants keep the order in which they were added. The legal marks are those of the
-// state (federal_states.h) in that year (holiday_laws.h). Returns g_holidayCount: 51, or 49
+// state (federal_states.h) in that year (timelib/holiday_laws.h). Returns g_holidayCount: 51, or 49
 // in a zone without summer time (3 fewer before the newer days of remembrance: Internationaler
 // Frauentag from 1911, Tag der Befreiung from 1945, Weltkindertag from 1954), and 0 for an
 // invalid point.

@@ -20,11 +20,12 @@ file(REMOVE_RECURSE ${work})
 run(${CMAKE_COMMAND} --install ${BUILD_DIR} --prefix ${work}/install)
 
 # The ZIP is flat: a user unpacks it and starts quendel.exe; a programmer finds the DLL,
-# its import library and include/ beside it.
+# its import libraries (libquendel_time.dll.a for MinGW, quendel_time.lib for MSVC and other
+# compilers) and include/ beside it.
 set(zipdir ${work}/${name})
 file(MAKE_DIRECTORY ${zipdir})
 file(COPY ${work}/install/bin/quendel.exe ${work}/install/bin/quendel_time.dll
-          ${work}/install/lib/libquendel_time.dll.a ${work}/install/include
+          ${work}/install/lib/libquendel_time.dll.a ${work}/install/lib/quendel_time.lib ${work}/install/include
           ${SOURCE_DIR}/README.md ${SOURCE_DIR}/LICENSE
      DESTINATION ${zipdir})
 file(REMOVE ${OUT_DIR}/${name}.zip)

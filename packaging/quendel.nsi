@@ -110,6 +110,11 @@ Section "Quendel"
   File "${STAGE_DIR}\quendel.exe"
   File "${STAGE_DIR}\README.md"
   File "${STAGE_DIR}\LICENSE"
+  ; The time library for other programs: the DLL, its import libraries and the headers.
+  File "${STAGE_DIR}\quendel_time.dll"
+  File "${STAGE_DIR}\libquendel_time.dll.a"
+  File "${STAGE_DIR}\quendel_time.lib"
+  File /r "${STAGE_DIR}\include"
   WriteUninstaller "$INSTDIR\uninstall.exe"
   CreateShortcut "$SMPROGRAMS\Quendel.lnk" "$INSTDIR\quendel.exe" "" "$INSTDIR\quendel.exe" 0
   ${GetSize} "$INSTDIR" "/S=0K" $0 $1 $2
@@ -147,6 +152,10 @@ Section "Uninstall"
   Delete "$INSTDIR\quendel.exe"
   Delete "$INSTDIR\README.md"
   Delete "$INSTDIR\LICENSE"
+  Delete "$INSTDIR\quendel_time.dll"
+  Delete "$INSTDIR\libquendel_time.dll.a"
+  Delete "$INSTDIR\quendel_time.lib"
+  RMDir /r "$INSTDIR\include"
   Delete "$INSTDIR\uninstall.exe"
   RMDir "$INSTDIR"
 SectionEnd

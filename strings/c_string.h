@@ -30,52 +30,52 @@
 
 #include "strings/export.h"
 
-class QTL_API C_String {
+class C_String {
 public:
-    C_String();                             // empty
-    C_String(const C_String& other);
-    C_String(const char* text);
-    C_String(const unsigned short* wide);   // UTF-16, converted to the ANSI code page
+    QTL_API C_String();                             // empty
+    QTL_API C_String(const C_String& other);
+    QTL_API C_String(const char* text);
+    QTL_API C_String(const unsigned short* wide);   // UTF-16, converted to the ANSI code page
     // The first count bytes of text, by the multibyte-aware bounded copy: a shorter text is
     // padded with terminators, and a lead byte cut off from its trail byte is dropped.
     // count < 1 gives the empty string.
-    C_String(const char* text, int count);
-    ~C_String();
+    QTL_API C_String(const char* text, int count);
+    QTL_API ~C_String();
 
-    const C_String& operator=(const C_String& other);
-    const C_String& operator=(const char* text);
+    QTL_API const C_String& operator=(const C_String& other);
+    QTL_API const C_String& operator=(const char* text);
     // A wide text that converts to nothing but the terminator gives the empty string.
-    const C_String& operator=(const unsigned short* wide);
+    QTL_API const C_String& operator=(const unsigned short* wide);
 
-    bool operator==(const C_String& other) const;
-    bool operator==(const char* text) const;
-    bool operator!=(const C_String& other) const;
-    bool operator!=(const char* text) const;
+    QTL_API bool operator==(const C_String& other) const;
+    QTL_API bool operator==(const char* text) const;
+    QTL_API bool operator!=(const C_String& other) const;
+    QTL_API bool operator!=(const char* text) const;
 
-    operator const char*() const;           // the text; valid until the next change
-    const char* c_str() const;
+    QTL_API operator const char*() const;           // the text; valid until the next change
+    QTL_API const char* c_str() const;
 
-    const C_String& operator+=(const char* text);
+    QTL_API const C_String& operator+=(const char* text);
     // Appends at most count bytes of text (fewer when text is shorter). The block grows to
     // exactly the new length; an empty result is the empty string:
     //   C_String s("UTC"); s.Add("+0100", 3);   // "UTC+01"
-    void Add(const char* text, unsigned int count);
+    QTL_API void Add(const char* text, unsigned int count);
 
-    int Collate(const char* text) const;      // collation order of the user's locale, <0, 0, >0
-    int Compare(const char* text) const;      // character order of the code page
-    int CompareNoCase(const char* text) const;
+    QTL_API int Collate(const char* text) const;      // collation order of the user's locale, <0, 0, >0
+    QTL_API int Compare(const char* text) const;      // character order of the code page
+    QTL_API int CompareNoCase(const char* text) const;
 
-    void Empty();                            // frees the block
+    QTL_API void Empty();                            // frees the block
 
     // Byte offset of the first match, -1 if there is none. A trail byte never matches:
     // in code page 932, Find('A') of "\x83\x41" "A" is 2, not 1.
-    int Find(char c) const;
-    int Find(const char* text) const;
-    int FindOneOf(const char* set) const;
+    QTL_API int Find(char c) const;
+    QTL_API int Find(const char* text) const;
+    QTL_API int FindOneOf(const char* set) const;
 
     // printf-style (the runtime's conversions, "%I64d" included) into a 500-byte work
     // buffer; a longer result is cut to its first 499 bytes.
-    void Format(const char* pattern, ...)
+    QTL_API void Format(const char* pattern, ...)
 #if defined(__GNUC__)
         __attribute__((format(ms_printf, 2, 3)))
 #endif
@@ -84,28 +84,28 @@ public:
     // A writable buffer for at least count + 1 bytes (count < 1 gives room for 3). It starts
     // empty: the former text is discarded. There is no release step; the length is whatever
     // the caller leaves terminated in it.
-    char* GetBuffer(int count);
+    QTL_API char* GetBuffer(int count);
 
-    int GetLength() const;
-    bool IsEmpty() const;
+    QTL_API int GetLength() const;
+    QTL_API bool IsEmpty() const;
 
     // New strings; the object stays as it is. Arguments are clamped to the text:
     //   Left(-1) and Left(0) give "", Left(n >= length) a copy;
     //   Mid(first) is Mid(first, length - first); Mid(7) of a 5-byte text gives "".
-    C_String Left(int count) const;
-    C_String Mid(int first) const;
-    C_String Mid(int first, int count) const;
-    C_String Right(int count) const;
+    QTL_API C_String Left(int count) const;
+    QTL_API C_String Mid(int first) const;
+    QTL_API C_String Mid(int first, int count) const;
+    QTL_API C_String Right(int count) const;
 
-    void MakeLower();
-    void MakeUpper();
+    QTL_API void MakeLower();
+    QTL_API void MakeUpper();
 
-    void SetAt(int index, char c);           // ignored unless 0 <= index < length
+    QTL_API void SetAt(int index, char c);           // ignored unless 0 <= index < length
 
     // White space as the runtime classes it (blank, tab, line ends, vertical tab, form
     // feed); a string of nothing else becomes empty.
-    void TrimLeft();
-    void TrimRight();
+    QTL_API void TrimLeft();
+    QTL_API void TrimRight();
 
 private:
     // Makes the text init, which is at most n bytes long and may lie in the current text,

@@ -29,19 +29,19 @@
 
 class C_String;
 
-class QTL_API C_Time {
+class C_Time {
 public:
     // Construction and assignment
-    C_Time();                     // the invalid time
-    explicit C_Time(const char* now);  // non-null ("Now"): the present time; null: invalid
-    C_Time(unsigned __int64 ticks);
+    QTL_API C_Time();                     // the invalid time
+    QTL_API explicit C_Time(const char* now);  // non-null ("Now"): the present time; null: invalid
+    QTL_API C_Time(unsigned __int64 ticks);
     // Local fields in the zone (SetLocTime); the invalid time when they are rejected.
-    C_Time(int year, int month, int day, int hour, int minute, int second,
+    QTL_API C_Time(int year, int month, int day, int hour, int minute, int second,
            const TIME_ZONE_INFORMATION* zone = NULL);
-    C_Time(const C_Time& other);
-    C_Time(FILETIME& ft);
-    const C_Time& operator=(const C_Time& other);
-    const C_Time& operator=(const C_Time* other);
+    QTL_API C_Time(const C_Time& other);
+    QTL_API C_Time(FILETIME& ft);
+    QTL_API const C_Time& operator=(const C_Time& other);
+    QTL_API const C_Time& operator=(const C_Time* other);
     // An integer sets the tick count: t = 0 is the invalid time (not the pointer form with a
     // null pointer), t = ticks any count.
     template <typename Integer, typename = typename std::enable_if<std::is_integral<Integer>::value>::type>
@@ -51,78 +51,78 @@ public:
     }
 
     // Comparison (unsigned) and arithmetic (modulo 2^64, validity is not looked at)
-    bool operator==(const C_Time& other) const;
-    bool operator!=(const C_Time& other) const;
-    bool operator<(const C_Time& other) const;
-    bool operator<=(const C_Time& other) const;
-    bool operator>(const C_Time& other) const;
-    bool operator>=(const C_Time& other) const;
-    C_Time operator+(const C_TimeSpan& span) const;
-    C_Time operator-(const C_TimeSpan& span) const;
-    C_TimeSpan operator-(const C_Time& other) const;
-    const C_Time& operator+=(C_TimeSpan span);
-    const C_Time& operator-=(C_TimeSpan span);
+    QTL_API bool operator==(const C_Time& other) const;
+    QTL_API bool operator!=(const C_Time& other) const;
+    QTL_API bool operator<(const C_Time& other) const;
+    QTL_API bool operator<=(const C_Time& other) const;
+    QTL_API bool operator>(const C_Time& other) const;
+    QTL_API bool operator>=(const C_Time& other) const;
+    QTL_API C_Time operator+(const C_TimeSpan& span) const;
+    QTL_API C_Time operator-(const C_TimeSpan& span) const;
+    QTL_API C_TimeSpan operator-(const C_Time& other) const;
+    QTL_API const C_Time& operator+=(C_TimeSpan span);
+    QTL_API const C_Time& operator-=(C_TimeSpan span);
 
     // Validity
-    bool IsValid() const;
-    bool IsInvalid() const;
-    void SetInvalid();
+    QTL_API bool IsValid() const;
+    QTL_API bool IsInvalid() const;
+    QTL_API void SetInvalid();
 
     // Present time and rastering
-    void SetTime();
-    void TimeNow();
-    void TimeNow(const C_TimeSpan& raster);
+    QTL_API void SetTime();
+    QTL_API void TimeNow();
+    QTL_API void TimeNow(const C_TimeSpan& raster);
     // Rounds to the nearest multiple of raster counted from tick 0, halves upward: by one
     // second 12:00:00.5 becomes 12:00:01. Days fall on UTC midnights, weeks on Mondays.
     // False, and the point unchanged, for a raster of zero or less, an invalid point, or a
     // result outside the tick range.
-    bool RasterIt(const C_TimeSpan& raster);
+    QTL_API bool RasterIt(const C_TimeSpan& raster);
 
     // Conversions; all return true on success. Getters give false for a point outside the
     // tick range (the invalid time included); setters give false, and keep the point, for an
     // input outside it (before 1601-01-01 00:00:00.0000001 or after 30828-09-14).
-    unsigned __int64 GetTimeUTC() const;
-    bool GetFileTime(FILETIME* ft) const;
-    bool SetFileTime(const FILETIME& ft);
+    QTL_API unsigned __int64 GetTimeUTC() const;
+    QTL_API bool GetFileTime(FILETIME* ft) const;
+    QTL_API bool SetFileTime(const FILETIME& ft);
     // Seconds since 1970-01-01 UTC, 32-bit as existing callers know it: 0 before 1970, and
     // after 2038-01-19 03:14:07 the low 32 bits of the count (2038-01-19 03:14:08 gives
     // -2147483648, 2106-02-07 06:28:16 gives 0). GetUnixTime64 has the whole range.
-    long GetUnixTime() const;
-    bool SetUnixTime(long seconds);
+    QTL_API long GetUnixTime() const;
+    QTL_API bool SetUnixTime(long seconds);
     // Seconds since 1970-01-01 UTC, signed 64-bit, for the whole tick range: negative before
     // 1970, rounded down to the second the point lies in (1969-12-31 23:59:59.5 is -1).
-    __int64 GetUnixTime64() const;
+    QTL_API __int64 GetUnixTime64() const;
     // False, and the point unchanged, outside -11644473600 (1601) to 910692730085 (30828).
-    bool SetUnixTime64(__int64 seconds);
+    QTL_API bool SetUnixTime64(__int64 seconds);
     // OLE automation dates, linear form: -1.25 is 1899-12-28 18:00. A NaN, or a date
     // outside the tick range (-200000, 1e300), gives false and keeps the point.
-    bool GetVariantTimeUTC(double* date) const;
-    bool SetVariantTimeUTC(double date);
-    bool GetLocVariantTime(double* date, const TIME_ZONE_INFORMATION* zone = NULL) const;
-    bool GetSystemTimeUTC(SYSTEMTIME* fields) const;
+    QTL_API bool GetVariantTimeUTC(double* date) const;
+    QTL_API bool SetVariantTimeUTC(double date);
+    QTL_API bool GetLocVariantTime(double* date, const TIME_ZONE_INFORMATION* zone = NULL) const;
+    QTL_API bool GetSystemTimeUTC(SYSTEMTIME* fields) const;
     // Fields out of range (as SetTimeUTC checks them) give false and keep the point; a date
     // the calendar lacks gives false and the invalid time.
-    bool SetSystemTimeUTC(const SYSTEMTIME* fields);
-    bool GetLocSystemTime(SYSTEMTIME* fields, const TIME_ZONE_INFORMATION* zone = NULL) const;
-    bool SetLocSystemTime(const SYSTEMTIME* fields, const TIME_ZONE_INFORMATION* zone = NULL);
+    QTL_API bool SetSystemTimeUTC(const SYSTEMTIME* fields);
+    QTL_API bool GetLocSystemTime(SYSTEMTIME* fields, const TIME_ZONE_INFORMATION* zone = NULL) const;
+    QTL_API bool SetLocSystemTime(const SYSTEMTIME* fields, const TIME_ZONE_INFORMATION* zone = NULL);
     // Range checks first (year >= 1601, month 1-12, day 1-31, hour 0-23, minute and second
     // 0-59, ms 0-999): a failure keeps the value. Then the conversion: a failure there
     // (31 April, 29 February 2003) leaves the invalid time, and so does 1601-01-01
     // 00:00:00.000 (tick 0): both give false.
-    bool SetTimeUTC(int year, int month, int day, int hour, int minute, int second, int milliseconds);
-    bool SetLocTime(int year, int month, int day, int hour, int minute, int second,
+    QTL_API bool SetTimeUTC(int year, int month, int day, int hour, int minute, int second, int milliseconds);
+    QTL_API bool SetLocTime(int year, int month, int day, int hour, int minute, int second,
                     const TIME_ZONE_INFORMATION* zone = NULL);
 
     // Time zones and summer time
     // Sets the user time zone to the record, for every year (an empty name included); null
     // goes back to the machine's zone.
-    static void SetLocTimeZoneInfo(TIME_ZONE_INFORMATION* zone);
-    static void GetLocTimeZoneInfo(TIME_ZONE_INFORMATION* zone);
+    QTL_API static void SetLocTimeZoneInfo(TIME_ZONE_INFORMATION* zone);
+    QTL_API static void GetLocTimeZoneInfo(TIME_ZONE_INFORMATION* zone);
     // Selects the zone of the registry's time-zone database whose "Std" value (not its key
     // name) equals name; false, and the user zone unchanged, when none does.
-    static bool SetLocTimeZoneByRegString(const char* name);
+    QTL_API static bool SetLocTimeZoneByRegString(const char* name);
     // The user zone's standard name, cut to fit and always terminated (size > 0).
-    static void GetLocTimeZoneAsRegString(char* buffer, int size);
+    QTL_API static void GetLocTimeZoneAsRegString(char* buffer, int size);
     // Selects the zone of the registry's time-zone database stored under the key name
     // ("Eastern Standard Time"), with its per-year records; false, and the user zone
     // unchanged, when there is no such key. SetLocTimeZoneByRegString and the machine's
@@ -132,9 +132,9 @@ public:
     //   C_Time::SetLocTimeZoneByKeyName("Eastern Standard Time");
     //   C_Time(2003, 3, 20, 16, 0, 0)   2003-03-20 21:00 UTC: standard time, summer began 6 April
     //   C_Time(2010, 3, 20, 17, 0, 0)   2010-03-20 21:00 UTC: summer time since 14 March
-    static bool SetLocTimeZoneByKeyName(const char* key);
+    QTL_API static bool SetLocTimeZoneByKeyName(const char* key);
     // The user zone's record of a local year (the record in force that year).
-    static void GetLocTimeZoneInfoForYear(int year, TIME_ZONE_INFORMATION* zone);
+    QTL_API static void GetLocTimeZoneInfoForYear(int year, TIME_ZONE_INFORMATION* zone);
     // Zones set by key, by standard name or taken from the machine follow the IANA history
     // of the zone CLDR names for the key in the user's region (GetUserGeoID; else the key's
     // main zone) up to GetTimeZoneHistoryLastYear(), and the registry's records after it:
@@ -143,84 +143,85 @@ public:
     // SetLocTimeZoneByIanaName selects a zone of the history table by its IANA name, with the
     // registry records of the key CLDR maps it to for the later years; false, and the user
     // zone unchanged, for a name the table lacks or a key the registry lacks.
-    static bool SetLocTimeZoneByIanaName(const char* name);
+    QTL_API static bool SetLocTimeZoneByIanaName(const char* name);
     // The IANA name of the history the user zone follows ("Europe/Berlin"), cut to fit and
     // terminated; false and "" when it follows none (a record set by SetLocTimeZoneInfo).
-    static bool GetLocTimeZoneHistory(char* buffer, int size);
+    QTL_API static bool GetLocTimeZoneHistory(char* buffer, int size);
     // The tzdata release of the embedded history ("2026f") and its last year (2025).
-    static const char* GetTimeZoneHistoryVersion();
-    static int GetTimeZoneHistoryLastYear();
+    QTL_API static const char* GetTimeZoneHistoryVersion();
+    QTL_API static int GetTimeZoneHistoryLastYear();
     // Whether the point lies in summer time in the zone. start and end receive the summer
     // period that begins in the point's UTC year (invalid without summer time); local the
     // local fields. Each output may be null. In a southern-hemisphere zone a point in
     // January lies in the summer that began the year before.
-    bool IsSummerTime(const TIME_ZONE_INFORMATION* zone = NULL, C_Time* start = NULL, C_Time* end = NULL,
+    QTL_API bool IsSummerTime(const TIME_ZONE_INFORMATION* zone = NULL, C_Time* start = NULL, C_Time* end = NULL,
                       SYSTEMTIME* local = NULL) const;
 
     // Calendar fields and period boundaries
     // Local fields in the zone, one per call; an invalid point gives 0 (GetLocWeekDay 6).
-    int GetLocYear(const TIME_ZONE_INFORMATION* zone = NULL) const;
-    int GetLocMonth(const TIME_ZONE_INFORMATION* zone = NULL) const;         // 1-12
-    int GetLocDay(const TIME_ZONE_INFORMATION* zone = NULL) const;           // 1-31
-    int GetLocHour(const TIME_ZONE_INFORMATION* zone = NULL) const;          // 0-23
-    int GetLocMinute(const TIME_ZONE_INFORMATION* zone = NULL) const;        // 0-59
-    int GetLocSecond(const TIME_ZONE_INFORMATION* zone = NULL) const;        // 0-59
-    int GetLocMilliseconds(const TIME_ZONE_INFORMATION* zone = NULL) const;  // 0-999
-    int GetLocWeekDay(const TIME_ZONE_INFORMATION* zone = NULL) const;       // Monday 0 to Sunday 6
-    int GetLocDayOfYear(const TIME_ZONE_INFORMATION* zone = NULL) const;     // 1 January is 0
+    QTL_API int GetLocYear(const TIME_ZONE_INFORMATION* zone = NULL) const;
+    QTL_API int GetLocMonth(const TIME_ZONE_INFORMATION* zone = NULL) const;         // 1-12
+    QTL_API int GetLocDay(const TIME_ZONE_INFORMATION* zone = NULL) const;           // 1-31
+    QTL_API int GetLocHour(const TIME_ZONE_INFORMATION* zone = NULL) const;          // 0-23
+    QTL_API int GetLocMinute(const TIME_ZONE_INFORMATION* zone = NULL) const;        // 0-59
+    QTL_API int GetLocSecond(const TIME_ZONE_INFORMATION* zone = NULL) const;        // 0-59
+    QTL_API int GetLocMilliseconds(const TIME_ZONE_INFORMATION* zone = NULL) const;  // 0-999
+    QTL_API int GetLocWeekDay(const TIME_ZONE_INFORMATION* zone = NULL) const;       // Monday 0 to Sunday 6
+    QTL_API int GetLocDayOfYear(const TIME_ZONE_INFORMATION* zone = NULL) const;     // 1 January is 0
     // ISO 8601 week (1-53) of the local date: weeks begin on Monday, week 1 holds 4 January.
-    int GetLocWeekOfYear(const TIME_ZONE_INFORMATION* zone = NULL) const;
+    QTL_API int GetLocWeekOfYear(const TIME_ZONE_INFORMATION* zone = NULL) const;
     // From the start of the local year, month or day to the start of the next one: a day
     // of a one-hour change-over lasts 23 or 25 hours.
-    C_TimeSpan GetLocLenYear(const TIME_ZONE_INFORMATION* zone = NULL) const;
-    C_TimeSpan GetLocLenMonth(const TIME_ZONE_INFORMATION* zone = NULL) const;
-    C_TimeSpan GetLocLenDay(const TIME_ZONE_INFORMATION* zone = NULL) const;
+    QTL_API C_TimeSpan GetLocLenYear(const TIME_ZONE_INFORMATION* zone = NULL) const;
+    QTL_API C_TimeSpan GetLocLenMonth(const TIME_ZONE_INFORMATION* zone = NULL) const;
+    QTL_API C_TimeSpan GetLocLenDay(const TIME_ZONE_INFORMATION* zone = NULL) const;
     // Where the surrounding period begins: ...LOC on the local calendar of the zone, built
     // from local fields as the field constructor reads them; ...UTC on the UTC calendar.
     // Weeks begin on Monday, two-hour blocks on an even hour. The point is not changed.
-    C_Time StartYearLOC(const TIME_ZONE_INFORMATION* zone = NULL) const;
-    C_Time StartYearUTC() const;
-    C_Time StartMonthLOC(const TIME_ZONE_INFORMATION* zone = NULL) const;
-    C_Time StartMonthUTC() const;
-    C_Time StartWeekLOC(const TIME_ZONE_INFORMATION* zone = NULL) const;
-    C_Time StartWeekUTC() const;
-    C_Time StartDayLOC(const TIME_ZONE_INFORMATION* zone = NULL) const;
-    C_Time StartDayUTC() const;
-    C_Time StartHour2LOC(const TIME_ZONE_INFORMATION* zone = NULL) const;
-    C_Time StartHour2UTC() const;
-    C_Time StartHourLOC(const TIME_ZONE_INFORMATION* zone = NULL) const;
-    C_Time StartHourUTC() const;
-    C_Time StartMinLOC(const TIME_ZONE_INFORMATION* zone = NULL) const;
-    C_Time StartMinUTC() const;
-    C_Time StartSecLOC(const TIME_ZONE_INFORMATION* zone = NULL) const;
-    C_Time StartSecUTC() const;
+    QTL_API C_Time StartYearLOC(const TIME_ZONE_INFORMATION* zone = NULL) const;
+    QTL_API C_Time StartYearUTC() const;
+    QTL_API C_Time StartMonthLOC(const TIME_ZONE_INFORMATION* zone = NULL) const;
+    QTL_API C_Time StartMonthUTC() const;
+    QTL_API C_Time StartWeekLOC(const TIME_ZONE_INFORMATION* zone = NULL) const;
+    QTL_API C_Time StartWeekUTC() const;
+    QTL_API C_Time StartDayLOC(const TIME_ZONE_INFORMATION* zone = NULL) const;
+    QTL_API C_Time StartDayUTC() const;
+    QTL_API C_Time StartHour2LOC(const TIME_ZONE_INFORMATION* zone = NULL) const;
+    QTL_API C_Time StartHour2UTC() const;
+    QTL_API C_Time StartHourLOC(const TIME_ZONE_INFORMATION* zone = NULL) const;
+    QTL_API C_Time StartHourUTC() const;
+    QTL_API C_Time StartMinLOC(const TIME_ZONE_INFORMATION* zone = NULL) const;
+    QTL_API C_Time StartMinUTC() const;
+    QTL_API C_Time StartSecLOC(const TIME_ZONE_INFORMATION* zone = NULL) const;
+    QTL_API C_Time StartSecUTC() const;
     // The start of the next day: local midnight after a 23, 24 or 25-hour day; UTC
     // midnight plus 24 hours.
-    C_Time EndDayLOC(const TIME_ZONE_INFORMATION* zone = NULL) const;
-    C_Time EndDayUTC() const;
+    QTL_API C_Time EndDayLOC(const TIME_ZONE_INFORMATION* zone = NULL) const;
+    QTL_API C_Time EndDayUTC() const;
 
     // Formatting in the user's locale (flags in format_flags.h; LOCALE_USER_DEFAULT is
     // 0x400). The buffer form writes at most capacity bytes, always terminated, and returns
     // the buffer (a null buffer: an empty static text). An invalid point gives " ?????".
     //   t.Format(buffer, sizeof buffer, FMT_DATE | FMT_TIME | FMT_SECONDS, 0x400)
     //       "24.12.03 - 13:45:10" with the German short date dd.MM.yyyy
-    const char* Format(char* buffer, unsigned int capacity, int flags, unsigned long locale = LOCALE_USER_DEFAULT,
+    QTL_API const char* Format(char* buffer, unsigned int capacity, int flags,
+                               unsigned long locale = LOCALE_USER_DEFAULT,
+                               const TIME_ZONE_INFORMATION* zone = NULL) const;
+    QTL_API const char* Format(C_String& text, int flags, unsigned long locale = LOCALE_USER_DEFAULT,
                        const TIME_ZONE_INFORMATION* zone = NULL) const;
-    const char* Format(C_String& text, int flags, unsigned long locale = LOCALE_USER_DEFAULT,
-                       const TIME_ZONE_INFORMATION* zone = NULL) const;
-    const char* Format(std::string& text, int flags, unsigned long locale = LOCALE_USER_DEFAULT,
+    QTL_API const char* Format(std::string& text, int flags, unsigned long locale = LOCALE_USER_DEFAULT,
                        const TIME_ZONE_INFORMATION* zone = NULL) const;
     // The locale's name of the local month or weekday; "??" when the point has none. The
     // std::string forms work in the user time zone.
-    const char* GetMonthString(C_String& text, bool abbreviated, unsigned long locale,
+    QTL_API const char* GetMonthString(C_String& text, bool abbreviated, unsigned long locale,
                                const TIME_ZONE_INFORMATION* zone = NULL) const;
-    const char* GetMonthString(std::string& text, bool abbreviated, unsigned long locale) const;
-    const char* GetDayString(C_String& text, bool abbreviated, unsigned long locale,
+    QTL_API const char* GetMonthString(std::string& text, bool abbreviated, unsigned long locale) const;
+    QTL_API const char* GetDayString(C_String& text, bool abbreviated, unsigned long locale,
                              const TIME_ZONE_INFORMATION* zone = NULL) const;
-    const char* GetDayString(std::string& text, bool abbreviated, unsigned long locale) const;
+    QTL_API const char* GetDayString(std::string& text, bool abbreviated, unsigned long locale) const;
     // The raw tick count as signed decimal, or lower-case hexadecimal without prefix.
-    const char* GetTimeStr(C_String& text, bool hexadecimal) const;
-    const char* GetTimeStr(std::string& text, bool hexadecimal) const;
+    QTL_API const char* GetTimeStr(C_String& text, bool hexadecimal) const;
+    QTL_API const char* GetTimeStr(std::string& text, bool hexadecimal) const;
 
     // Parsing. SetLocFormatTime reads a local date (FMT_DATE) and time (FMT_TIME) typed in
     // the locale's short-date and time patterns, as Format writes them: fields in pattern
@@ -232,16 +233,16 @@ public:
     //   t.SetLocFormatTime("24.12.03 - 9:5:3", FMT_DATE | FMT_TIME)   2003-12-24 09:05:03
     // Out-of-range fields give false and keep the point; a date the calendar lacks
     // (31.02.2003) gives false and the invalid time.
-    bool SetLocFormatTime(const char* text, int flags, unsigned long locale = LOCALE_USER_DEFAULT,
+    QTL_API bool SetLocFormatTime(const char* text, int flags, unsigned long locale = LOCALE_USER_DEFAULT,
                           const TIME_ZONE_INFORMATION* zone = NULL);
     // A decimal tick count, optionally signed; digits end at the first other character
     // ("1a" is 1). No digits, a null text, a negative count or one beyond 9223372036854775807
     // give false and keep the point; "0" is the invalid time.
-    bool SetTimeStr(const char* text);
+    QTL_API bool SetTimeStr(const char* text);
 
     // The patterns of the raw tick texts, "%I64d" and "%I64x".
-    static const char m_fmtTicksDecimal[];
-    static const char m_fmtTicksHex[];
+    QTL_API static const char m_fmtTicksDecimal[];
+    QTL_API static const char m_fmtTicksHex[];
 
 private:
     friend struct C_TimeTestPeer;

@@ -23,33 +23,33 @@
 #include "timelib/c_time.h"
 #include "timelib/export.h"
 
-class QTL_API C_TimeZone {
+class C_TimeZone {
 public:
-    C_TimeZone();
-    C_TimeZone(const C_TimeZone& other);
-    C_TimeZone& operator=(const C_TimeZone& other);
-    ~C_TimeZone();
+    QTL_API C_TimeZone();
+    QTL_API C_TimeZone(const C_TimeZone& other);
+    QTL_API C_TimeZone& operator=(const C_TimeZone& other);
+    QTL_API ~C_TimeZone();
 
     // Reads HKLM\...\Time Zones\<keyName>; false, and the zone unchanged, when there is no
     // such key. A key without per-year records (or with broken ones) uses "TZI" for all years.
-    bool Load(const char* keyName);
+    QTL_API bool Load(const char* keyName);
     // The zone of the history table by IANA name ("Europe/Rome"), with the registry records
     // of the key CLDR maps it to; false, and the zone unchanged, when either is missing.
-    bool LoadIana(const char* ianaName);
+    QTL_API bool LoadIana(const char* ianaName);
     // The IANA name of the history the zone follows, "" without one.
-    const char* GetHistoryName() const;
+    QTL_API const char* GetHistoryName() const;
 
     // The record in force in a local year: the year's own record, FirstEntry's before the
     // first, LastEntry's after the last; in the history's years the history's record.
-    void GetRecordForYear(int year, TIME_ZONE_INFORMATION* record) const;
+    QTL_API void GetRecordForYear(int year, TIME_ZONE_INFORMATION* record) const;
 
     // UTC to local fields and back, as C_Time::GetLocSystemTime and C_Time::SetLocSystemTime
     // with the record of the year concerned, or by the history's changes in its years.
-    bool ToLocal(const C_Time& utc, SYSTEMTIME* local) const;
-    bool ToUtc(const SYSTEMTIME& local, C_Time* utc) const;
+    QTL_API bool ToLocal(const C_Time& utc, SYSTEMTIME* local) const;
+    QTL_API bool ToUtc(const SYSTEMTIME& local, C_Time* utc) const;
     // As C_Time::IsSummerTime with the record of the point's year (the history's summers in
     // its years).
-    bool IsSummerTime(const C_Time& point, C_Time* start = NULL, C_Time* end = NULL) const;
+    QTL_API bool IsSummerTime(const C_Time& point, C_Time* start = NULL, C_Time* end = NULL) const;
 
 private:
     void* m_years;  // the records (library-internal), owned

@@ -37,7 +37,8 @@ texts() {  # the uninstall key's texts, name=value, sorted
         tr -d '\r' | sed -nE 's/^ +([A-Za-z]+) +REG_SZ +(.*)$/\1=\2/p' | sort
 }
 "$run" "$(unix "$artifact")" /S "/$mode" || fail "the installer failed"
-ls "$udir"/{quendel.exe,uninstall.exe,README.md,LICENSE} "$link" || fail "files missing"
+ls "$udir"/{quendel.exe,uninstall.exe,README.md,LICENSE,quendel_time.dll,quendel_time.lib,libquendel_time.dll.a} \
+   "$udir"/include/quendel_time.h "$link" || fail "files missing"
 key=$(grep -v '^#' "$data/release_uninstall_key.txt") && key=${key//\{dir\}/"$dir"}
 diff <(texts) <(echo "${key//\{version\}/"$version"}") || fail "the uninstall key differs (< found, > expected)"
 started "$dir\\quendel.exe"

@@ -7,7 +7,7 @@
 // to 1990 in the western states; Buß- und Bettag in the western states), without vouching for
 // every state's year of introduction. Days a law keeps only in some communities (Mariä
 // Himmelfahrt in Bavaria, Fronleichnam in parts of Saxony and Thuringia) are not marked.
-// States are the indices of federal_states.h; kNationwide marks only the days that are
+// States are the indices of german_states.h; kNationwide marks only the days that are
 // holidays everywhere (before 1990: everywhere in West Germany).
 #pragma once
 

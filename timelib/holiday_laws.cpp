@@ -1,6 +1,6 @@
-#include "app/holiday_laws.h"
+#include "timelib/holiday_laws.h"
 
-#include "app/federal_states.h"
+#include "timelib/german_states.h"
 
 namespace {
 
