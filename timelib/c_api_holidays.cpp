@@ -12,12 +12,24 @@ static_assert(QT_HOLIDAY_COUNT == static_cast<int>(Holiday::kWeihnachtstag2) + 1
 
 namespace {
 
-// Names in the order of the Holiday enumeration.
+// The interface's numbers never change meaning: a day added later takes the next number,
+// whatever its place in the library's own enumeration.
+const Holiday kDays[QT_HOLIDAY_COUNT] = {
+    Holiday::kNeujahr,          Holiday::kHeiligeDreiKoenige, Holiday::kFrauentag,       Holiday::kKarfreitag,
+    Holiday::kOstersonntag,     Holiday::kOstermontag,        Holiday::kTagDerArbeit,    Holiday::kTagDerBefreiung,
+    Holiday::kChristiHimmelfahrt, Holiday::kPfingstsonntag,   Holiday::kPfingstmontag,   Holiday::kFronleichnam,
+    Holiday::kMariaeHimmelfahrt, Holiday::kWeltkindertag,     Holiday::kDeutscheEinheit, Holiday::kReformationstag,
+    Holiday::kAllerheiligen,    Holiday::kBussUndBettag,      Holiday::kWeihnachtstag1,  Holiday::kWeihnachtstag2,
+    Holiday::kSiebzehnterJuni,
+};
+
+// Names by the interface's numbers.
 const wchar_t* const kNames[QT_HOLIDAY_COUNT] = {
     L"Neujahr", L"Heilige Drei K\u00f6nige", L"Internationaler Frauentag", L"Karfreitag", L"Ostersonntag",
     L"Ostermontag", L"Tag der Arbeit", L"Tag der Befreiung", L"Christi Himmelfahrt", L"Pfingstsonntag",
     L"Pfingstmontag", L"Fronleichnam", L"Mari\u00e4 Himmelfahrt", L"Weltkindertag", L"Tag der Deutschen Einheit",
     L"Reformationstag", L"Allerheiligen", L"Bu\u00df- und Bettag", L"1. Weihnachtstag", L"2. Weihnachtstag",
+    L"Tag der deutschen Einheit",
 };
 
 // The state of a two-letter code; -1 for an unknown one.
@@ -40,7 +52,7 @@ extern "C" qt_status QT_CALL quendel_time_holidays(const wchar_t* state, int yea
     qt_holiday found[QT_HOLIDAY_COUNT];
     int n = 0;
     for (int h = 0; h < QT_HOLIDAY_COUNT; ++h) {
-        const Holiday day = static_cast<Holiday>(h);
+        const Holiday day = kDays[h];
         qt_holiday& entry = found[n];
         if (!IsLegalHoliday(day, s, year) || !quendel::HolidayDate(day, year, &entry.month, &entry.day)) continue;
         entry.holiday = h;

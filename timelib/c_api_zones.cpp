@@ -2,6 +2,7 @@
 // and the conversions between UTC and local time through them.
 #include <algorithm>
 #include <cstddef>
+#include <cstring>
 #include <memory>
 
 #include "timelib/c_api.h"
@@ -81,15 +82,20 @@ extern "C" qt_status QT_CALL quendel_time_zone_open_key(const wchar_t* key, qt_z
 extern "C" qt_status QT_CALL quendel_time_zone_open_machine(qt_zone* out) {
     if (!out) return QT_E_ARGUMENT;
     return Guard([&] {
-        TIME_ZONE_INFORMATION machine = {};
-        if (quendel::ReadMachineZone(&machine) == TIME_ZONE_ID_INVALID) return QT_E_SYSTEM;
-        auto z = std::make_unique<qt_zone_s>();
-        z->years = zone::ZoneYears(machine);
-        // With the per-year records of its key in the database, where it has them.
+        DYNAMIC_TIME_ZONE_INFORMATION machine = {};
         char key[128];
+        if (quendel::ReadMachineDynamicZone(&machine, key, sizeof key) == TIME_ZONE_ID_INVALID) return QT_E_SYSTEM;
+        TIME_ZONE_INFORMATION record;
+        std::memcpy(&record, &machine, sizeof record);  // the same fields, in the same order
+        // Automatic summer time switched off: Windows keeps the zone on standard time.
+        const bool noSummer = machine.DynamicDaylightTimeDisabled != 0;
+        if (noSummer) record.StandardDate = record.DaylightDate = SYSTEMTIME{}, record.DaylightBias = 0;
+        auto z = std::make_unique<qt_zone_s>();
+        z->years = zone::ZoneYears(record);
+        // With the per-year records or the history of its key, where there are any.
         zone::ZoneYears perYear;
-        if (quendel::ReadMachineZoneKey(key, sizeof key) && perYear.Read(key)) {
-            if (perYear.HasYears()) z->years = std::move(perYear);
+        if (key[0] && perYear.Read(key)) {
+            if (!noSummer && (perYear.HasYears() || perYear.HistoryName()[0])) z->years = std::move(perYear);
             Name(z.get(), key);
         }
         return Publish(std::move(z), out);

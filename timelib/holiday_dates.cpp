@@ -38,7 +38,7 @@ constexpr Fixed kFixed[] = {
     {Holiday::kNeujahr, 1, 1},           {Holiday::kHeiligeDreiKoenige, 1, 6},
     {Holiday::kFrauentag, 3, 8},         {Holiday::kTagDerArbeit, 5, 1},
     {Holiday::kTagDerBefreiung, 5, 8},   {Holiday::kMariaeHimmelfahrt, 8, 15},
-    {Holiday::kWeltkindertag, 9, 20},    {Holiday::kDeutscheEinheit, 10, 3},
+    {Holiday::kWeltkindertag, 9, 20},    {Holiday::kDeutscheEinheit, 10, 3},  {Holiday::kSiebzehnterJuni, 6, 17},
     {Holiday::kReformationstag, 10, 31}, {Holiday::kAllerheiligen, 11, 1},
     {Holiday::kWeihnachtstag1, 12, 25},  {Holiday::kWeihnachtstag2, 12, 26},
 };

@@ -162,7 +162,9 @@ typedef struct qt_holiday {
 #define QT_HOLIDAY_BUSS_UND_BETTAG 17
 #define QT_HOLIDAY_WEIHNACHTSTAG1 18
 #define QT_HOLIDAY_WEIHNACHTSTAG2 19
-#define QT_HOLIDAY_COUNT 20
+/* West Germany's day of German unity, 17 June (1954-1990). */
+#define QT_HOLIDAY_SIEBZEHNTER_JUNI 20
+#define QT_HOLIDAY_COUNT 21
 
 /* Text flags, as the dialog shows a point:
  *   QT_FMT_DATE | QT_FMT_YEAR4               24.12.2003          (0x407, German)
@@ -207,8 +209,11 @@ qt_status QT_CALL quendel_time_to_ole(qt_int64 ticks, double* date);
 qt_status QT_CALL quendel_time_zone_open_key(const wchar_t* key, qt_zone* zone);
 /* The machine's zone as it is now (later changes of the machine's zone do not reach it). */
 qt_status QT_CALL quendel_time_zone_open_machine(qt_zone* zone);
-/* By IANA name (L"Europe/Berlin"): QT_E_NOT_AVAILABLE where the build carries no IANA
- * history, QT_E_NOT_FOUND for a name it does not know. */
+/* By IANA name (L"Europe/Berlin", L"America/New_York"): the zone's IANA history up to the
+ * history's last year, then the registry records of the key CLDR maps the name to.
+ * QT_E_NOT_FOUND for a name the history does not carry; QT_E_NOT_AVAILABLE in a build
+ * without the history. Zones opened by key or from the machine follow the history of the
+ * key's zone in the user's region (GetUserGeoID) as well. */
 qt_status QT_CALL quendel_time_zone_open_iana(const wchar_t* name, qt_zone* zone);
 /* The keys of the database in registry order, one by index from 0 (QT_E_NOT_FOUND past the
  * last), each for quendel_time_zone_open_key; a list shows their QT_NAME_DISPLAY names. */

@@ -26,7 +26,7 @@ int main(void) {
     qt_int64 ticks;
     qt_zone newYork;
     qt_fields local;
-    qt_holiday days[20];
+    qt_holiday days[QT_HOLIDAY_COUNT];
     wchar_t name[80];
     int count, i;
     qt_status s;
@@ -42,7 +42,7 @@ int main(void) {
            local.hour, local.minute, local.second, local.utc_offset / 60, abs(local.utc_offset) % 60,
            local.is_summer ? ", summer time" : "");
 
-    if ((s = quendel_time_holidays(L"BY", 2025, days, 20, &count)) != QT_OK) return report("holidays", s);
+    if ((s = quendel_time_holidays(L"BY", 2025, days, QT_HOLIDAY_COUNT, &count)) != QT_OK) return report("holidays", s);
     for (i = 0; i < count; ++i) {
         quendel_time_holiday_name(days[i].holiday, name, 80, NULL);
         printf("%04d-%02d-%02d ", days[i].year, days[i].month, days[i].day);

@@ -24,7 +24,7 @@ static class Sample
                           Math.Abs(local.UtcOffset) / 60, Math.Abs(local.UtcOffset) % 60,
                           local.IsSummer != 0 ? ", summer time" : "");
 
-        var days = new QtHoliday[20];
+        var days = new QtHoliday[21];
         int count, length;
         if (QuendelTime.quendel_time_holidays("BY", 2025, days, days.Length, out count) != QuendelTime.Ok) return 1;
         var name = new StringBuilder(80);

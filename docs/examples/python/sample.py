@@ -50,8 +50,8 @@ print(f'New York: {local.year:04d}-{local.month:02d}-{local.day:02d} {local.hour
       f'{local.second:02d} (UTC{"-" if off < 0 else "+"}{abs(off) // 60:02d}:{abs(off) % 60:02d}'
       f'{", summer time" if local.is_summer else ""})')
 
-days, count = (Holiday * 20)(), c_int()
-check(dll.quendel_time_holidays('BY', 2025, days, 20, byref(count)))
+days, count = (Holiday * 21)(), c_int()
+check(dll.quendel_time_holidays('BY', 2025, days, 21, byref(count)))
 name = ctypes.create_unicode_buffer(80)
 for d in days[:count.value]:
     check(dll.quendel_time_holiday_name(d.holiday, name, 80, None))
