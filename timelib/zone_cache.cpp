@@ -25,6 +25,16 @@ namespace {
 // ticks where it changes. Two changes suffice for every record whose summers begin at
 // least a bucket apart and do not overlap; a record that needs more is evaluated in full.
 //
+// A bucket not held is built from the step functions of its two UTC years, and those come
+// from the year's kind: a rule picks the n-th weekday of a month, so the change-overs of
+// every year lie at the same distance from its first tick as those of any year that
+// begins on the same weekday with leap years in the same places around it (the years
+// before to two after, which the evaluation reads). There are 35 kinds, kept per record:
+// points spread over the centuries cost a few divisions per bucket, not a rule evaluation
+// of four years. Kinds hold for the years whose neighbours stay in the range, and for
+// offsets within a week, where every shift stays on the tick scale; other buckets are
+// built from the periods around their year.
+//
 // The key holds every field the evaluation reads, compared on each call, so a changed
 // record never meets a stale entry: a new key starts a new generation, which retires
 // every bucket.
@@ -95,24 +105,45 @@ constexpr int kBucketShift = 48;
 constexpr int kCachedBuckets = 64;
 
 constexpr std::uint8_t kSummerAtStart = 1;
-constexpr std::uint8_t kHasFirst = 2;   // a period begins in the bucket's first UTC year
+constexpr std::uint8_t kHasFirst = 2;   // a period begins in the bucket's first UTC year (a kind: in its year)
 constexpr std::uint8_t kHasSecond = 4;  // ... in the second
+constexpr std::uint8_t kTooMany = 8;    // a kind whose year holds more changes than two
+
+// Kinds: the weekday of 1 January (0-6) times five, plus where the one leap year among the
+// year before to two after lies: 0 none, 1 the year before, 2 the year, 3 and 4 the next two.
+constexpr unsigned kKinds = 35;
+constexpr std::uint8_t kNoKind = 0xFF;
+// The UTC years served by kinds: their periods' years (one before to two after, ending up
+// to a year later) stay within 1602-30826, a week's shift of them on the tick scale.
+constexpr int kFirstKindYear = civil::kMinYear + 2;
+constexpr int kLastKindYear = civil::kMaxYear - 4;
+constexpr std::int64_t kKindOffsetLimit = 7 * static_cast<std::int64_t>(civil::kTicksPerDay);
 
 struct Bucket {           // 32 bytes
     std::uint32_t tag;    // generation << 16 | utc >> 48; generation 0 (never current) when the
                           // bucket is empty or holds more changes than two
     std::uint8_t flags;
+    std::uint8_t kinds[2];     // of the two UTC years; kNoKind when built from the periods
     std::uint64_t nextYear;    // the first tick of the second UTC year the bucket touches
     std::uint64_t changes[2];  // ascending; unused ones UINT64_MAX
 };
 
+// The step function of summer over one UTC year, in ticks from its first one.
+struct YearKind {               // 40 bytes
+    std::uint32_t generation;   // the way's generation it was made in; 0 never
+    std::uint8_t flags;         // kSummerAtStart, kHasFirst, kTooMany
+    std::uint64_t changes[2];   // ascending; unused ones UINT64_MAX
+    std::uint64_t period[2];    // of the period beginning in the year, modulo 2^64 (it may begin before)
+};
+
 struct ZoneCache {
     RuleKey key;
-    std::uint32_t generation;  // [1, 65535] once a record is in; its buckets carry it
+    std::uint32_t generation;  // [1, 65535] once a record is in; its buckets and kinds carry it
     SummerForm form;
+    bool byKinds;              // offsets within kKindOffsetLimit
     std::uint64_t offsets[2];  // UTC minus wall clock outside and in summer, as the conversions apply it
     Bucket buckets[kCachedBuckets];
-    Period periods[kCachedBuckets][2];  // of the bucket's two UTC years, read by Evaluate only
+    YearKind kinds[kKinds];
 };
 
 // A thread alternates between a few records: the years of a zone with per-year rules, or
@@ -219,7 +250,7 @@ inline ThreadCaches* ThreadCache() {
 // Summer of utc from the periods beginning in the UTC years first - 1 ... first + 2: the
 // local year may differ from the UTC year near the new year, and a southern summer that
 // began last year still runs in January, so the neighbours count too.
-void FillBucket(const TIME_ZONE_INFORMATION& zone, StandardBiasUse use, std::uint64_t utc, ZoneCache& cache) {
+__attribute__((noinline)) void FillBucket(const TIME_ZONE_INFORMATION& zone, StandardBiasUse use, std::uint64_t utc, ZoneCache& cache) {
     Bucket& b = cache.buckets[SlotOf(utc)];
     const std::uint64_t lo = utc >> kBucketShift << kBucketShift;
     const std::uint64_t last = lo + ((1ull << kBucketShift) - 1);  // <= kMaxTicks
@@ -258,8 +289,118 @@ void FillBucket(const TIME_ZONE_INFORMATION& zone, StandardBiasUse use, std::uin
         b.changes[changes++] = candidates[i];
     }
     b.nextYear = nextYear;
-    cache.periods[SlotOf(utc)][0] = has[1] ? periods[1] : Period{0, 0};
-    cache.periods[SlotOf(utc)][1] = has[2] ? periods[2] : Period{0, 0};
+    b.kinds[0] = b.kinds[1] = kNoKind;
+}
+
+// The kind of a year in [kFirstKindYear, kLastKindYear + 1], whose 1 January is day jan1.
+inline unsigned KindOf(int year, std::uint32_t jan1) {
+    const unsigned leap = civil::IsLeapYear(year - 1) ? 1u
+                          : civil::IsLeapYear(year)   ? 2u
+                          : civil::IsLeapYear(year + 1) ? 3u
+                          : civil::IsLeapYear(year + 2) ? 4u
+                                                        : 0u;
+    return civil::WeekdayFromDays(jan1) * 5u + leap;  // [0, 34]
+}
+
+inline unsigned YearDays(unsigned kind) { return kind % 5 == 2 ? 366u : 365u; }
+
+inline bool SummerInYear(const YearKind& k, std::uint64_t sinceYearStart) {
+    return ((k.flags & kSummerAtStart) != 0) ^ (sinceYearStart >= k.changes[0]) ^ (sinceYearStart >= k.changes[1]);
+}
+
+// The kind's entry for the way's record, made from the year's periods when not yet current.
+__attribute__((noinline)) void FillKind(const TIME_ZONE_INFORMATION& zone, StandardBiasUse use, int year,
+                                        std::uint64_t yearStart, std::uint32_t generation, YearKind& k) {
+    bool has[4];
+    Period periods[4];
+    const std::uint64_t nextYear = PeriodsAround(zone, year, use, has, periods);
+    std::uint64_t candidates[8];
+    int count = 0;
+    for (int i = 0; i < 4; ++i)
+        if (has[i])
+            for (std::uint64_t t : {periods[i].start, periods[i].end})
+                if (t > yearStart && t < nextYear) candidates[count++] = t;
+    for (int i = 1; i < count; ++i)  // at most eight: insertion sort
+        for (int j = i; j > 0 && candidates[j] < candidates[j - 1]; --j) std::swap(candidates[j], candidates[j - 1]);
+    bool summer = SummerAmong(has, periods, nextYear, yearStart);
+    k.flags = static_cast<std::uint8_t>((summer ? kSummerAtStart : 0) | (has[1] ? kHasFirst : 0));
+    k.changes[0] = k.changes[1] = UINT64_MAX;
+    int changes = 0;
+    for (int i = 0; i < count; ++i) {
+        if (SummerAmong(has, periods, nextYear, candidates[i]) == summer) continue;
+        summer = !summer;
+        if (changes == 2) {
+            k.flags |= kTooMany;
+            break;
+        }
+        k.changes[changes++] = candidates[i] - yearStart;
+    }
+    k.period[0] = has[1] ? periods[1].start - yearStart : 0;
+    k.period[1] = has[1] ? periods[1].end - yearStart : 0;
+    k.generation = generation;
+}
+
+inline const YearKind& KindEntry(const TIME_ZONE_INFORMATION& zone, StandardBiasUse use, int year,
+                                 std::uint64_t yearStart, unsigned kind, ZoneCache& cache) {
+    YearKind& k = cache.kinds[kind];
+    if (k.generation != cache.generation) FillKind(zone, use, year, yearStart, cache.generation, k);
+    return k;
+}
+
+// The bucket of utc built from the kinds of its two UTC years; false where kinds do not
+// serve (the record's offsets, the range's ends, a year of more changes than two).
+bool FillBucketByKinds(const TIME_ZONE_INFORMATION& zone, StandardBiasUse use, std::uint64_t utc, ZoneCache& cache) {
+    if (!cache.byKinds) return false;
+    const std::uint64_t lo = utc >> kBucketShift << kBucketShift;
+    const std::uint64_t last = lo + ((1ull << kBucketShift) - 1);
+    std::uint32_t days;
+    std::uint64_t tickOfDay;
+    civil::SplitDays(lo, &days, &tickOfDay);
+    const civil::CivilDate date = civil::CivilFromDays(days);
+    if (date.year < kFirstKindYear || date.year > kLastKindYear) return false;
+    const std::uint32_t jan1 = static_cast<std::uint32_t>(civil::DaysFromCivil(date.year, 1, 1));
+    const unsigned kind0 = KindOf(date.year, jan1);
+    const std::uint32_t nextJan1 = jan1 + YearDays(kind0);
+    const unsigned kind1 = KindOf(date.year + 1, nextJan1);
+    const std::uint64_t yearStart = jan1 * civil::kTicksPerDay;
+    const std::uint64_t nextYear = nextJan1 * civil::kTicksPerDay;
+    const YearKind& k0 = KindEntry(zone, use, date.year, yearStart, kind0, cache);
+    const YearKind& k1 = KindEntry(zone, use, date.year + 1, nextYear, kind1, cache);
+    if ((k0.flags | k1.flags) & kTooMany) return false;
+
+    // The ticks where the answer may change, ascending: the first year's changes after lo,
+    // the new year, the second year's changes up to the bucket's last tick.
+    std::uint64_t steps[5];
+    int count = 0;
+    for (std::uint64_t c : k0.changes)
+        if (c != UINT64_MAX && yearStart + c > lo) steps[count++] = yearStart + c;
+    const int newYearStep = nextYear <= last ? count : -1;
+    if (nextYear <= last) steps[count++] = nextYear;
+    for (std::uint64_t c : k1.changes)
+        if (c != UINT64_MAX && nextYear + c <= last) steps[count++] = nextYear + c;
+
+    Bucket& b = cache.buckets[SlotOf(utc)];
+    bool summer = SummerInYear(k0, lo - yearStart);
+    b.tag = TagOf(cache, utc);
+    b.flags = static_cast<std::uint8_t>((summer ? kSummerAtStart : 0) | (k0.flags & kHasFirst ? kHasFirst : 0) |
+                                        (k1.flags & kHasFirst ? kHasSecond : 0));
+    b.changes[0] = b.changes[1] = UINT64_MAX;
+    int changes = 0;
+    for (int i = 0; i < count; ++i) {
+        const bool now = i < newYearStep || newYearStep < 0 ? SummerInYear(k0, steps[i] - yearStart)
+                                                            : SummerInYear(k1, steps[i] - nextYear);
+        if (now == summer) continue;
+        summer = now;
+        if (changes == 2) {
+            b.tag = 0;  // more than two changes: never served from the cache
+            break;
+        }
+        b.changes[changes++] = steps[i];
+    }
+    b.nextYear = nextYear;
+    b.kinds[0] = static_cast<std::uint8_t>(kind0);
+    b.kinds[1] = static_cast<std::uint8_t>(kind1);
+    return true;
 }
 
 // The thread's cache used last (the thread has caches).
@@ -288,8 +429,15 @@ ZoneCache* CacheFor(const TIME_ZONE_INFORMATION& zone, StandardBiasUse use) {
         cache.form = FormOf(zone);
         cache.offsets[0] = static_cast<std::uint64_t>(MinutesToTicks(zone.Bias) + MinutesToTicks(zone.StandardBias));
         cache.offsets[1] = static_cast<std::uint64_t>(MinutesToTicks(zone.Bias) + MinutesToTicks(zone.DaylightBias));
-        if (++cache.generation == 0x10000) {  // wrapped: no bucket may keep an old generation's number
+        // The start of summer is shifted by Bias alone where the standard bias is ignored.
+        const std::int64_t shifts[3] = {MinutesToTicks(zone.Bias), static_cast<std::int64_t>(cache.offsets[0]),
+                                        static_cast<std::int64_t>(cache.offsets[1])};
+        cache.byKinds = true;
+        for (std::int64_t shift : shifts)
+            if (shift > kKindOffsetLimit || shift < -kKindOffsetLimit) cache.byKinds = false;
+        if (++cache.generation == 0x10000) {  // wrapped: no bucket or kind may keep an old generation's number
             for (Bucket& b : cache.buckets) b.tag = 0;
+            for (YearKind& k : cache.kinds) k.generation = 0;
             cache.generation = 1;
         }
     }
@@ -334,7 +482,8 @@ bool SummerAnswer(const TIME_ZONE_INFORMATION& zone, std::uint64_t utc, Standard
     ZoneCache* way = CacheFor(zone, use);
     if (way && way->form == SummerForm::kRule) {
         ZoneCache& cache = *way;
-        if (cache.buckets[SlotOf(utc)].tag != TagOf(cache, utc)) FillBucket(zone, use, utc, cache);
+        if (cache.buckets[SlotOf(utc)].tag != TagOf(cache, utc) && !FillBucketByKinds(zone, use, utc, cache))
+            FillBucket(zone, use, utc, cache);
         const Bucket& b = cache.buckets[SlotOf(utc)];
         if (b.tag == TagOf(cache, utc)) {
             *from = &b;
@@ -375,7 +524,15 @@ Evaluation Evaluate(const TIME_ZONE_INFORMATION& zone, std::uint64_t utc, Standa
     Evaluation e = {summer, false, {0, 0}};
     const int own = utc < b->nextYear ? 0 : 1;  // the period beginning in utc's UTC year
     e.hasPeriod = (b->flags & (own == 0 ? kHasFirst : kHasSecond)) != 0;
-    if (e.hasPeriod) e.period = Current().periods[SlotOf(utc)][own];
+    if (!e.hasPeriod) return e;
+    const unsigned kind = b->kinds[own];
+    if (kind == kNoKind) {
+        SummerPeriod(zone, UtcYear(utc), use, &e.period);  // true: the bucket saw the period
+        return e;
+    }
+    const std::uint64_t yearStart = own == 1 ? b->nextYear : b->nextYear - YearDays(kind) * civil::kTicksPerDay;
+    const YearKind& k = Current().kinds[kind];
+    e.period = Period{yearStart + k.period[0], yearStart + k.period[1]};
     return e;
 }
 
