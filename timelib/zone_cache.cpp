@@ -141,6 +141,7 @@ struct ZoneCache {
     std::uint32_t generation;  // [1, 65535] once a record is in; its buckets and kinds carry it
     SummerForm form;
     bool byKinds;              // offsets within kKindOffsetLimit
+    unsigned conflicts;        // misses on a slot holding another bucket, wrapping
     std::uint64_t offsets[2];  // UTC minus wall clock outside and in summer, as the conversions apply it
     Bucket buckets[kCachedBuckets];
     YearKind kinds[kKinds];
@@ -292,14 +293,14 @@ __attribute__((noinline)) void FillBucket(const TIME_ZONE_INFORMATION& zone, Sta
     b.kinds[0] = b.kinds[1] = kNoKind;
 }
 
-// The kind of a year in [kFirstKindYear, kLastKindYear + 1], whose 1 January is day jan1.
+// The kind of a year in [kFirstKindYear, kLastKindYear], whose 1 January is day jan1. Of
+// year - 1 ... year + 2 one is divisible by four, at position p: the leap year, unless a
+// century's not divisible by 400. Without a branch on the year's remainder, which random
+// points would make the processor mispredict.
 inline unsigned KindOf(int year, std::uint32_t jan1) {
-    const unsigned leap = civil::IsLeapYear(year - 1) ? 1u
-                          : civil::IsLeapYear(year)   ? 2u
-                          : civil::IsLeapYear(year + 1) ? 3u
-                          : civil::IsLeapYear(year + 2) ? 4u
-                                                        : 0u;
-    return civil::WeekdayFromDays(jan1) * 5u + leap;  // [0, 34]
+    const unsigned p = (1u - static_cast<unsigned>(year)) & 3u;                         // [0, 3]
+    const unsigned leap = civil::IsLeapYear(year - 1 + static_cast<int>(p)) ? p + 1 : 0u;  // [0, 4]
+    return civil::WeekdayFromDays(jan1) * 5u + leap;                                  // [0, 34]
 }
 
 inline unsigned YearDays(unsigned kind) { return kind % 5 == 2 ? 366u : 365u; }
@@ -357,7 +358,7 @@ bool FillBucketByKinds(const TIME_ZONE_INFORMATION& zone, StandardBiasUse use, s
     std::uint64_t tickOfDay;
     civil::SplitDays(lo, &days, &tickOfDay);
     const civil::CivilDate date = civil::CivilFromDays(days);
-    if (date.year < kFirstKindYear || date.year > kLastKindYear) return false;
+    if (date.year < kFirstKindYear || date.year >= kLastKindYear) return false;  // both years served
     const std::uint32_t jan1 = static_cast<std::uint32_t>(civil::DaysFromCivil(date.year, 1, 1));
     const unsigned kind0 = KindOf(date.year, jan1);
     const std::uint32_t nextJan1 = jan1 + YearDays(kind0);
@@ -475,18 +476,52 @@ inline bool SummerInBucket(const Bucket& b, std::uint64_t utc) {
     return ((b.flags & kSummerAtStart) != 0) ^ (utc >= b.changes[0]) ^ (utc >= b.changes[1]);
 }
 
-// The summer answer, with the bucket it came from (null when evaluated in full).
-bool SummerAnswer(const TIME_ZONE_INFORMATION& zone, std::uint64_t utc, StandardBiasUse use, const Bucket** from) {
-    *from = nullptr;
+// The kind of utc's UTC year for the way's record, made current, with the year's first
+// tick; null outside the kinds' domain or for a year of more changes than two.
+const YearKind* KindAt(const TIME_ZONE_INFORMATION& zone, StandardBiasUse use, std::uint64_t utc, ZoneCache& cache,
+                       std::uint64_t* yearStart) {
+    if (!cache.byKinds) return nullptr;
+    std::uint32_t days;
+    std::uint64_t tickOfDay;
+    civil::SplitDays(utc, &days, &tickOfDay);
+    const int year = civil::CivilFromDays(days).year;
+    if (year < kFirstKindYear || year > kLastKindYear) return nullptr;
+    const std::uint32_t jan1 = static_cast<std::uint32_t>(civil::DaysFromCivil(year, 1, 1));
+    *yearStart = jan1 * civil::kTicksPerDay;
+    const YearKind& k = KindEntry(zone, use, year, *yearStart, KindOf(year, jan1), cache);
+    return k.flags & kTooMany ? nullptr : &k;
+}
+
+// Where a summer answer came from: a bucket, the kind of its year, or neither (evaluated
+// in full).
+struct Source {
+    const Bucket* bucket;
+    const YearKind* kind;
+    std::uint64_t yearStart;  // of the kind's year
+};
+
+// The summer answer, with its source.
+bool SummerAnswer(const TIME_ZONE_INFORMATION& zone, std::uint64_t utc, StandardBiasUse use, Source* from) {
+    *from = Source{nullptr, nullptr, 0};
     if (utc > civil::kMaxTicks) return false;
     ZoneCache* way = CacheFor(zone, use);
     if (way && way->form == SummerForm::kRule) {
         ZoneCache& cache = *way;
-        if (cache.buckets[SlotOf(utc)].tag != TagOf(cache, utc) && !FillBucketByKinds(zone, use, utc, cache))
-            FillBucket(zone, use, utc, cache);
         const Bucket& b = cache.buckets[SlotOf(utc)];
+        if (b.tag != TagOf(cache, utc)) {
+            // A slot holding another bucket of the record is taken over every eighth time
+            // only: points spread over the centuries would rebuild it on every call, where
+            // the kind of their year answers at once. Points that stay near each other
+            // still win the slots back soon.
+            if (b.tag >> 16 == cache.generation && (++cache.conflicts & 7u) != 0)
+                if (const YearKind* k = KindAt(zone, use, utc, cache, &from->yearStart)) {
+                    from->kind = k;
+                    return SummerInYear(*k, utc - from->yearStart);
+                }
+            if (!FillBucketByKinds(zone, use, utc, cache)) FillBucket(zone, use, utc, cache);
+        }
         if (b.tag == TagOf(cache, utc)) {
-            *from = &b;
+            from->bucket = &b;
             return SummerInBucket(b, utc);
         }
     }
@@ -495,7 +530,7 @@ bool SummerAnswer(const TIME_ZONE_INFORMATION& zone, std::uint64_t utc, Standard
 
 __attribute__((noinline)) bool SlowSummer(const TIME_ZONE_INFORMATION& zone, std::uint64_t utc,
                                           StandardBiasUse use) {
-    const Bucket* unused;
+    Source unused;
     return SummerAnswer(zone, utc, use, &unused);
 }
 
@@ -518,10 +553,16 @@ inline std::uint64_t Shifted(std::uint64_t base, std::int64_t offset) {
 
 Evaluation Evaluate(const TIME_ZONE_INFORMATION& zone, std::uint64_t utc, StandardBiasUse use) {
     if (utc > civil::kMaxTicks) return EvaluateInFull(zone, utc, use);
-    const Bucket* b;
-    const bool summer = SummerAnswer(zone, utc, use, &b);
-    if (!b) return EvaluateInFull(zone, utc, use);
+    Source from;
+    const bool summer = SummerAnswer(zone, utc, use, &from);
     Evaluation e = {summer, false, {0, 0}};
+    if (from.kind) {
+        e.hasPeriod = (from.kind->flags & kHasFirst) != 0;
+        if (e.hasPeriod) e.period = Period{from.yearStart + from.kind->period[0], from.yearStart + from.kind->period[1]};
+        return e;
+    }
+    const Bucket* b = from.bucket;
+    if (!b) return EvaluateInFull(zone, utc, use);
     const int own = utc < b->nextYear ? 0 : 1;  // the period beginning in utc's UTC year
     e.hasPeriod = (b->flags & (own == 0 ? kHasFirst : kHasSecond)) != 0;
     if (!e.hasPeriod) return e;
