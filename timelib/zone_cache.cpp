@@ -446,8 +446,8 @@ ZoneCache* CacheFor(const TIME_ZONE_INFORMATION& zone, StandardBiasUse use) {
 }
 
 // The way holding the record, the one used last tried first; null when none holds it.
-__attribute__((noinline)) const ZoneCache* OtherWay(ThreadCaches& caches, const TIME_ZONE_INFORMATION& zone,
-                                                    StandardBiasUse use) {
+__attribute__((noinline)) ZoneCache* OtherWay(ThreadCaches& caches, const TIME_ZONE_INFORMATION& zone,
+                                              StandardBiasUse use) {
     for (unsigned way = 0; way < kWays; ++way)
         if (caches.ways[way].generation != 0 && MatchesKey(zone, use, caches.ways[way].key)) {
             caches.current = &caches.ways[way];
@@ -456,10 +456,10 @@ __attribute__((noinline)) const ZoneCache* OtherWay(ThreadCaches& caches, const 
     return nullptr;
 }
 
-inline const ZoneCache* WayOf(const TIME_ZONE_INFORMATION& zone, StandardBiasUse use) {
+inline ZoneCache* WayOf(const TIME_ZONE_INFORMATION& zone, StandardBiasUse use) {
     ThreadCaches* caches = ThreadCache();
     if (!caches) return nullptr;
-    const ZoneCache& last = *caches->current;
+    ZoneCache& last = *caches->current;
     return MatchesKey(zone, use, last.key) ? &last : OtherWay(*caches, zone, use);
 }
 
@@ -627,8 +627,43 @@ inline bool CachedUtc(const ZoneCache* cache, std::uint64_t wall, std::uint64_t*
     return true;
 }
 
+// The summer answer of utc (<= kMaxTicks) from its year's kind where its slot holds another
+// bucket of the way's record and it is not that slot's turn to be taken over (see
+// SummerAnswer); false otherwise. For the conversions, which apply the standard bias.
+__attribute__((noinline)) bool KindSummer(const TIME_ZONE_INFORMATION& zone, ZoneCache& cache, std::uint64_t utc,
+                                          bool* summer) {
+    if (cache.form != SummerForm::kRule || cache.buckets[SlotOf(utc)].tag >> 16 != cache.generation ||
+        ((cache.conflicts + 1) & 7u) == 0)
+        return false;
+    std::uint64_t yearStart;
+    const YearKind* k = KindAt(zone, StandardBiasUse::kApply, utc, cache, &yearStart);
+    if (!k) return false;
+    ++cache.conflicts;
+    *summer = SummerInYear(*k, utc - yearStart);
+    return true;
+}
+
+// CachedWall and CachedUtc from the kinds.
+inline bool KindWall(const TIME_ZONE_INFORMATION& zone, ZoneCache* cache, std::uint64_t utc, std::uint64_t* wall) {
+    bool summer;
+    if (!cache || utc > civil::kMaxTicks || !KindSummer(zone, *cache, utc, &summer)) return false;
+    const std::uint64_t w = utc - Select(summer, cache->offsets[0], cache->offsets[1]);
+    *wall = w <= civil::kMaxTicks ? w : kNoTicks;
+    return true;
+}
+
+inline bool KindUtc(const TIME_ZONE_INFORMATION& zone, ZoneCache* cache, std::uint64_t wall, std::uint64_t* utc) {
+    if (!cache || wall > civil::kMaxTicks) return false;
+    const std::uint64_t summer = wall + cache->offsets[1];
+    bool inSummer;
+    if (summer > civil::kMaxTicks || !KindSummer(zone, *cache, summer, &inSummer)) return false;
+    const std::uint64_t u = wall + cache->offsets[inSummer];
+    *utc = u <= civil::kMaxTicks ? u : kNoTicks;
+    return true;
+}
+
 // The way a link names, or null.
-inline const ZoneCache* LinkedWay(unsigned kind, std::uint64_t stamp) {
+inline ZoneCache* LinkedWay(unsigned kind, std::uint64_t stamp) {
     ThreadCaches* caches = kind < kLinks ? ThreadCache() : nullptr;
     if (!caches) return nullptr;
     const Link& link = caches->links[kind];
@@ -647,13 +682,15 @@ void LinkWay(const TIME_ZONE_INFORMATION& zone, unsigned kind, std::uint64_t sta
 
 std::uint64_t WallOf(const TIME_ZONE_INFORMATION& zone, std::uint64_t utc) {
     std::uint64_t wall;
-    if (CachedWall(WayOf(zone, StandardBiasUse::kApply), utc, &wall)) return wall;
+    ZoneCache* way = WayOf(zone, StandardBiasUse::kApply);
+    if (CachedWall(way, utc, &wall) || KindWall(zone, way, utc, &wall)) return wall;
     return WallOfSlow(zone, utc);
 }
 
 std::uint64_t UtcOf(const TIME_ZONE_INFORMATION& zone, std::uint64_t wall) {
     std::uint64_t utc;
-    if (CachedUtc(WayOf(zone, StandardBiasUse::kApply), wall, &utc)) return utc;
+    ZoneCache* way = WayOf(zone, StandardBiasUse::kApply);
+    if (CachedUtc(way, wall, &utc) || KindUtc(zone, way, wall, &utc)) return utc;
     return UtcOfSlow(zone, wall);
 }
 
@@ -677,13 +714,15 @@ __attribute__((noinline)) std::uint64_t UtcOfLinking(const TIME_ZONE_INFORMATION
 
 std::uint64_t WallOf(const TIME_ZONE_INFORMATION& zone, unsigned kind, std::uint64_t stamp, std::uint64_t utc) {
     std::uint64_t wall;
-    if (CachedWall(LinkedWay(kind, stamp), utc, &wall)) return wall;
+    ZoneCache* way = LinkedWay(kind, stamp);
+    if (CachedWall(way, utc, &wall) || KindWall(zone, way, utc, &wall)) return wall;
     return WallOfLinking(zone, kind, stamp, utc);
 }
 
 std::uint64_t UtcOf(const TIME_ZONE_INFORMATION& zone, unsigned kind, std::uint64_t stamp, std::uint64_t wall) {
     std::uint64_t utc;
-    if (CachedUtc(LinkedWay(kind, stamp), wall, &utc)) return utc;
+    ZoneCache* way = LinkedWay(kind, stamp);
+    if (CachedUtc(way, wall, &utc) || KindUtc(zone, way, wall, &utc)) return utc;
     return UtcOfLinking(zone, kind, stamp, wall);
 }
 
