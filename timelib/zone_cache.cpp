@@ -25,15 +25,16 @@ namespace {
 // ticks where it changes. Two changes suffice for every record whose summers begin at
 // least a bucket apart and do not overlap; a record that needs more is evaluated in full.
 //
-// A bucket not held is built from the step functions of its two UTC years, and those come
-// from the year's kind: a rule picks the n-th weekday of a month, so the change-overs of
-// every year lie at the same distance from its first tick as those of any year that
-// begins on the same weekday with leap years in the same places around it (the years
-// before to two after, which the evaluation reads). There are 35 kinds, kept per record:
-// points spread over the centuries cost a few divisions per bucket, not a rule evaluation
-// of four years. Kinds hold for the years whose neighbours stay in the range, and for
-// offsets within a week, where every shift stays on the tick scale; other buckets are
-// built from the periods around their year.
+// Most records are served by the kinds of years instead: a rule picks the n-th weekday of
+// a month, so the change-overs of every year lie at the same distance from its first tick
+// as those of any year that begins on the same weekday with leap years in the same places
+// around it (the year before to two after, which the evaluation reads). There are 35
+// kinds, each a year's step function, kept per record; where a bucket's years meet and
+// their kinds is the same for every record, kept once per thread for 1024 buckets (about
+// 900 years, 1601-2400 without a collision). A point thus costs two loads, and points
+// spread over the centuries miss no more than those of one lifetime. Kinds hold for the
+// years whose neighbours stay in the range and for offsets within a week, where every
+// shift stays on the tick scale; other records and years keep buckets of their own.
 //
 // The key holds every field the evaluation reads, compared on each call, so a changed
 // record never meets a stale entry: a new key starts a new generation, which retires
@@ -99,10 +100,21 @@ inline bool MatchesKey(const TIME_ZONE_INFORMATION& zone, StandardBiasUse use, c
     return (dates | biases) == 0;
 }
 
+// a when pick is false, b when it is true, without a branch: the summer answer of random
+// points is a coin toss the processor cannot predict.
+inline std::uint64_t Select(bool pick, std::uint64_t a, std::uint64_t b) {
+    std::uint32_t bit = pick;
+    __asm__("" : "+r"(bit));  // keeps the compiler from turning the choice back into a branch
+    const std::uint64_t mask = 0 - static_cast<std::uint64_t>(bit);
+    return a ^ ((a ^ b) & mask);
+}
+
 constexpr int kBucketShift = 48;
-// Direct-mapped: 64 buckets of about 326 days hold 57 years without a collision, a lifetime
-// of points around the present; points spread over the centuries refill their bucket.
-constexpr int kCachedBuckets = 64;
+// Direct-mapped, for records and years the kinds do not serve: 16 buckets of about 326
+// days hold 14 years.
+constexpr int kCachedBuckets = 16;
+// Direct-mapped, shared by the records.
+constexpr int kSplits = 1024;
 
 constexpr std::uint8_t kSummerAtStart = 1;
 constexpr std::uint8_t kHasFirst = 2;   // a period begins in the bucket's first UTC year (a kind: in its year)
@@ -112,7 +124,6 @@ constexpr std::uint8_t kTooMany = 8;    // a kind whose year holds more changes 
 // Kinds: the weekday of 1 January (0-6) times five, plus where the one leap year among the
 // year before to two after lies: 0 none, 1 the year before, 2 the year, 3 and 4 the next two.
 constexpr unsigned kKinds = 35;
-constexpr std::uint8_t kNoKind = 0xFF;
 // The UTC years served by kinds: their periods' years (one before to two after, ending up
 // to a year later) stay within 1602-30826, a week's shift of them on the tick scale.
 constexpr int kFirstKindYear = civil::kMinYear + 2;
@@ -123,9 +134,15 @@ struct Bucket {           // 32 bytes
     std::uint32_t tag;    // generation << 16 | utc >> 48; generation 0 (never current) when the
                           // bucket is empty or holds more changes than two
     std::uint8_t flags;
-    std::uint8_t kinds[2];     // of the two UTC years; kNoKind when built from the periods
     std::uint64_t nextYear;    // the first tick of the second UTC year the bucket touches
     std::uint64_t changes[2];  // ascending; unused ones UINT64_MAX
+};
+
+// Where the two UTC years of a bucket meet, and their kinds.
+struct YearSplit {           // 8 bytes
+    std::uint16_t tag;       // the bucket's index (utc >> 48) plus one; 0 empty
+    std::uint8_t kinds[2];
+    std::uint32_t nextJan1;  // the day of 1 January of the second year
 };
 
 // The step function of summer over one UTC year, in ticks from its first one.
@@ -141,8 +158,8 @@ struct ZoneCache {
     std::uint32_t generation;  // [1, 65535] once a record is in; its buckets and kinds carry it
     SummerForm form;
     bool byKinds;              // offsets within kKindOffsetLimit
-    unsigned conflicts;        // misses on a slot holding another bucket, wrapping
     std::uint64_t offsets[2];  // UTC minus wall clock outside and in summer, as the conversions apply it
+    YearSplit* splits;         // the thread's
     Bucket buckets[kCachedBuckets];
     YearKind kinds[kKinds];
 };
@@ -163,6 +180,7 @@ struct Link {
 };
 
 struct ThreadCaches {
+    YearSplit splits[kSplits];
     ZoneCache ways[kWays];
     ZoneCache* current;  // the way used last, kept as its address: no multiplication to find it
     unsigned victim;   // the way a record not held replaces next, round robin
@@ -217,6 +235,7 @@ __attribute__((noinline)) ThreadCaches* NewThreadCache() {
     if (!block) return nullptr;
     ThreadCaches* caches = new (block) ThreadCaches;  // trivial: the zeroes stand
     caches->current = caches->ways;
+    for (ZoneCache& way : caches->ways) way.splits = caches->splits;
     if (!FlsSetValue(g_slots.flsPlusOne - 1, caches) || !TlsSetValue(g_slots.tlsPlusOne - 1, caches)) {
         FlsSetValue(g_slots.flsPlusOne - 1, nullptr);
         HeapFree(GetProcessHeap(), 0, block);
@@ -290,7 +309,6 @@ __attribute__((noinline)) void FillBucket(const TIME_ZONE_INFORMATION& zone, Sta
         b.changes[changes++] = candidates[i];
     }
     b.nextYear = nextYear;
-    b.kinds[0] = b.kinds[1] = kNoKind;
 }
 
 // The kind of a year in [kFirstKindYear, kLastKindYear], whose 1 January is day jan1. Of
@@ -339,69 +357,6 @@ __attribute__((noinline)) void FillKind(const TIME_ZONE_INFORMATION& zone, Stand
     k.period[0] = has[1] ? periods[1].start - yearStart : 0;
     k.period[1] = has[1] ? periods[1].end - yearStart : 0;
     k.generation = generation;
-}
-
-inline const YearKind& KindEntry(const TIME_ZONE_INFORMATION& zone, StandardBiasUse use, int year,
-                                 std::uint64_t yearStart, unsigned kind, ZoneCache& cache) {
-    YearKind& k = cache.kinds[kind];
-    if (k.generation != cache.generation) FillKind(zone, use, year, yearStart, cache.generation, k);
-    return k;
-}
-
-// The bucket of utc built from the kinds of its two UTC years; false where kinds do not
-// serve (the record's offsets, the range's ends, a year of more changes than two).
-bool FillBucketByKinds(const TIME_ZONE_INFORMATION& zone, StandardBiasUse use, std::uint64_t utc, ZoneCache& cache) {
-    if (!cache.byKinds) return false;
-    const std::uint64_t lo = utc >> kBucketShift << kBucketShift;
-    const std::uint64_t last = lo + ((1ull << kBucketShift) - 1);
-    std::uint32_t days;
-    std::uint64_t tickOfDay;
-    civil::SplitDays(lo, &days, &tickOfDay);
-    const civil::CivilDate date = civil::CivilFromDays(days);
-    if (date.year < kFirstKindYear || date.year >= kLastKindYear) return false;  // both years served
-    const std::uint32_t jan1 = static_cast<std::uint32_t>(civil::DaysFromCivil(date.year, 1, 1));
-    const unsigned kind0 = KindOf(date.year, jan1);
-    const std::uint32_t nextJan1 = jan1 + YearDays(kind0);
-    const unsigned kind1 = KindOf(date.year + 1, nextJan1);
-    const std::uint64_t yearStart = jan1 * civil::kTicksPerDay;
-    const std::uint64_t nextYear = nextJan1 * civil::kTicksPerDay;
-    const YearKind& k0 = KindEntry(zone, use, date.year, yearStart, kind0, cache);
-    const YearKind& k1 = KindEntry(zone, use, date.year + 1, nextYear, kind1, cache);
-    if ((k0.flags | k1.flags) & kTooMany) return false;
-
-    // The ticks where the answer may change, ascending: the first year's changes after lo,
-    // the new year, the second year's changes up to the bucket's last tick.
-    std::uint64_t steps[5];
-    int count = 0;
-    for (std::uint64_t c : k0.changes)
-        if (c != UINT64_MAX && yearStart + c > lo) steps[count++] = yearStart + c;
-    const int newYearStep = nextYear <= last ? count : -1;
-    if (nextYear <= last) steps[count++] = nextYear;
-    for (std::uint64_t c : k1.changes)
-        if (c != UINT64_MAX && nextYear + c <= last) steps[count++] = nextYear + c;
-
-    Bucket& b = cache.buckets[SlotOf(utc)];
-    bool summer = SummerInYear(k0, lo - yearStart);
-    b.tag = TagOf(cache, utc);
-    b.flags = static_cast<std::uint8_t>((summer ? kSummerAtStart : 0) | (k0.flags & kHasFirst ? kHasFirst : 0) |
-                                        (k1.flags & kHasFirst ? kHasSecond : 0));
-    b.changes[0] = b.changes[1] = UINT64_MAX;
-    int changes = 0;
-    for (int i = 0; i < count; ++i) {
-        const bool now = i < newYearStep || newYearStep < 0 ? SummerInYear(k0, steps[i] - yearStart)
-                                                            : SummerInYear(k1, steps[i] - nextYear);
-        if (now == summer) continue;
-        summer = now;
-        if (changes == 2) {
-            b.tag = 0;  // more than two changes: never served from the cache
-            break;
-        }
-        b.changes[changes++] = steps[i];
-    }
-    b.nextYear = nextYear;
-    b.kinds[0] = static_cast<std::uint8_t>(kind0);
-    b.kinds[1] = static_cast<std::uint8_t>(kind1);
-    return true;
 }
 
 // The thread's cache used last (the thread has caches).
@@ -476,19 +431,57 @@ inline bool SummerInBucket(const Bucket& b, std::uint64_t utc) {
     return ((b.flags & kSummerAtStart) != 0) ^ (utc >= b.changes[0]) ^ (utc >= b.changes[1]);
 }
 
-// The kind of utc's UTC year for the way's record, made current, with the year's first
-// tick; null outside the kinds' domain or for a year of more changes than two.
-const YearKind* KindAt(const TIME_ZONE_INFORMATION& zone, StandardBiasUse use, std::uint64_t utc, ZoneCache& cache,
-                       std::uint64_t* yearStart) {
-    if (!cache.byKinds) return nullptr;
+// The year split of utc's bucket, made when not held; null outside the kinds' years.
+__attribute__((noinline)) const YearSplit* NewSplit(YearSplit& s, std::uint64_t utc) {
+    const std::uint32_t index = static_cast<std::uint32_t>(utc >> kBucketShift);  // [0, 32767]
     std::uint32_t days;
     std::uint64_t tickOfDay;
-    civil::SplitDays(utc, &days, &tickOfDay);
+    civil::SplitDays(static_cast<std::uint64_t>(index) << kBucketShift, &days, &tickOfDay);
     const int year = civil::CivilFromDays(days).year;
-    if (year < kFirstKindYear || year > kLastKindYear) return nullptr;
+    if (year < kFirstKindYear || year >= kLastKindYear) return nullptr;  // both years served
     const std::uint32_t jan1 = static_cast<std::uint32_t>(civil::DaysFromCivil(year, 1, 1));
-    *yearStart = jan1 * civil::kTicksPerDay;
-    const YearKind& k = KindEntry(zone, use, year, *yearStart, KindOf(year, jan1), cache);
+    const unsigned kind0 = KindOf(year, jan1);
+    s.nextJan1 = jan1 + YearDays(kind0);
+    s.kinds[0] = static_cast<std::uint8_t>(kind0);
+    s.kinds[1] = static_cast<std::uint8_t>(KindOf(year + 1, s.nextJan1));
+    s.tag = static_cast<std::uint16_t>(index + 1);
+    return &s;
+}
+
+// Which kind answers utc, and the first tick of its year. The year is picked without a
+// branch: random points fall on either side of the new year.
+inline unsigned KindOfPoint(const YearSplit& s, std::uint64_t utc, std::uint64_t* yearStart) {
+    const std::uint64_t nextYear = s.nextJan1 * civil::kTicksPerDay;
+    const bool second = utc >= nextYear;
+    *yearStart = Select(second, nextYear - YearDays(s.kinds[0]) * civil::kTicksPerDay, nextYear);
+    return s.kinds[second];
+}
+
+// The summer answer of utc (<= kMaxTicks) from the kinds, when its split is held and its
+// kind current for the way; false otherwise.
+inline bool HeldKindAnswer(const ZoneCache& way, std::uint64_t utc, bool* summer) {
+    const std::uint32_t index = static_cast<std::uint32_t>(utc >> kBucketShift);
+    const YearSplit& s = way.splits[index % kSplits];
+    if (s.tag != index + 1) return false;
+    std::uint64_t yearStart;
+    const YearKind& k = way.kinds[KindOfPoint(s, utc, &yearStart)];
+    if ((k.generation != way.generation) | ((k.flags & kTooMany) != 0)) return false;  // never made without byKinds
+    *summer = SummerInYear(k, utc - yearStart);
+    return true;
+}
+
+// The kind of utc's UTC year for the way's record, its split and the kind made where not
+// held, with the year's first tick; null where kinds do not serve.
+const YearKind* KindAt(const TIME_ZONE_INFORMATION& zone, StandardBiasUse use, std::uint64_t utc, ZoneCache& cache,
+                       std::uint64_t* yearStart) {
+    if (!cache.byKinds || utc > civil::kMaxTicks) return nullptr;
+    const std::uint32_t index = static_cast<std::uint32_t>(utc >> kBucketShift);
+    YearSplit& held = cache.splits[index % kSplits];
+    const YearSplit* s = held.tag == index + 1 ? &held : NewSplit(held, utc);
+    if (!s) return nullptr;
+    const unsigned kind = KindOfPoint(*s, utc, yearStart);
+    YearKind& k = cache.kinds[kind];
+    if (k.generation != cache.generation) FillKind(zone, use, UtcYear(*yearStart), *yearStart, cache.generation, k);
     return k.flags & kTooMany ? nullptr : &k;
 }
 
@@ -500,6 +493,17 @@ struct Source {
     std::uint64_t yearStart;  // of the kind's year
 };
 
+// The summer answer of utc from what the way holds, a kind or a bucket, without making
+// anything; false when it holds neither. utc <= kMaxTicks or a bucket's index beyond.
+inline bool HeldSummer(const ZoneCache* way, std::uint64_t utc, bool* summer) {
+    if (!way) return false;
+    if (HeldKindAnswer(*way, utc, summer)) return true;
+    const Bucket* b = CachedBucket(way, utc);
+    if (!b) return false;
+    *summer = SummerInBucket(*b, utc);
+    return true;
+}
+
 // The summer answer, with its source.
 bool SummerAnswer(const TIME_ZONE_INFORMATION& zone, std::uint64_t utc, StandardBiasUse use, Source* from) {
     *from = Source{nullptr, nullptr, 0};
@@ -507,19 +511,12 @@ bool SummerAnswer(const TIME_ZONE_INFORMATION& zone, std::uint64_t utc, Standard
     ZoneCache* way = CacheFor(zone, use);
     if (way && way->form == SummerForm::kRule) {
         ZoneCache& cache = *way;
-        const Bucket& b = cache.buckets[SlotOf(utc)];
-        if (b.tag != TagOf(cache, utc)) {
-            // A slot holding another bucket of the record is taken over every eighth time
-            // only: points spread over the centuries would rebuild it on every call, where
-            // the kind of their year answers at once. Points that stay near each other
-            // still win the slots back soon.
-            if (b.tag >> 16 == cache.generation && (++cache.conflicts & 7u) != 0)
-                if (const YearKind* k = KindAt(zone, use, utc, cache, &from->yearStart)) {
-                    from->kind = k;
-                    return SummerInYear(*k, utc - from->yearStart);
-                }
-            if (!FillBucketByKinds(zone, use, utc, cache)) FillBucket(zone, use, utc, cache);
+        if (const YearKind* k = KindAt(zone, use, utc, cache, &from->yearStart)) {
+            from->kind = k;
+            return SummerInYear(*k, utc - from->yearStart);
         }
+        const Bucket& b = cache.buckets[SlotOf(utc)];
+        if (b.tag != TagOf(cache, utc)) FillBucket(zone, use, utc, cache);
         if (b.tag == TagOf(cache, utc)) {
             from->bucket = &b;
             return SummerInBucket(b, utc);
@@ -532,15 +529,6 @@ __attribute__((noinline)) bool SlowSummer(const TIME_ZONE_INFORMATION& zone, std
                                           StandardBiasUse use) {
     Source unused;
     return SummerAnswer(zone, utc, use, &unused);
-}
-
-// a when pick is false, b when it is true, without a branch: the summer answer of random
-// points is a coin toss the processor cannot predict.
-inline std::uint64_t Select(bool pick, std::uint64_t a, std::uint64_t b) {
-    std::uint32_t bit = pick;
-    __asm__("" : "+r"(bit));  // keeps the compiler from turning the choice back into a branch
-    const std::uint64_t mask = 0 - static_cast<std::uint64_t>(bit);
-    return a ^ ((a ^ b) & mask);
 }
 
 // The tick a Shift gives, or kNoTicks.
@@ -565,20 +553,13 @@ Evaluation Evaluate(const TIME_ZONE_INFORMATION& zone, std::uint64_t utc, Standa
     if (!b) return EvaluateInFull(zone, utc, use);
     const int own = utc < b->nextYear ? 0 : 1;  // the period beginning in utc's UTC year
     e.hasPeriod = (b->flags & (own == 0 ? kHasFirst : kHasSecond)) != 0;
-    if (!e.hasPeriod) return e;
-    const unsigned kind = b->kinds[own];
-    if (kind == kNoKind) {
-        SummerPeriod(zone, UtcYear(utc), use, &e.period);  // true: the bucket saw the period
-        return e;
-    }
-    const std::uint64_t yearStart = own == 1 ? b->nextYear : b->nextYear - YearDays(kind) * civil::kTicksPerDay;
-    const YearKind& k = Current().kinds[kind];
-    e.period = Period{yearStart + k.period[0], yearStart + k.period[1]};
+    if (e.hasPeriod) SummerPeriod(zone, UtcYear(utc), use, &e.period);  // true: the bucket saw the period
     return e;
 }
 
 bool InSummer(const TIME_ZONE_INFORMATION& zone, std::uint64_t utc, StandardBiasUse use) {
-    if (const Bucket* b = CachedBucket(WayOf(zone, use), utc)) return SummerInBucket(*b, utc);
+    bool summer;
+    if (HeldSummer(WayOf(zone, use), utc, &summer)) return summer;
     return SlowSummer(zone, utc, use);
 }
 
@@ -605,9 +586,9 @@ namespace {
 // zero wraps above kMaxTicks. The offset is picked with a mask: the reading goes straight
 // into the division of the calendar fields, and the mask is ready sooner than a load.
 inline bool CachedWall(const ZoneCache* cache, std::uint64_t utc, std::uint64_t* wall) {
-    const Bucket* b = CachedBucket(cache, utc);
-    if (!b) return false;
-    const std::uint64_t w = utc - Select(SummerInBucket(*b, utc), cache->offsets[0], cache->offsets[1]);
+    bool summer;
+    if (!HeldSummer(cache, utc, &summer)) return false;
+    const std::uint64_t w = utc - Select(summer, cache->offsets[0], cache->offsets[1]);
     *wall = w <= civil::kMaxTicks ? w : kNoTicks;
     return true;
 }
@@ -620,43 +601,8 @@ inline bool CachedUtc(const ZoneCache* cache, std::uint64_t wall, std::uint64_t*
     if (!cache || wall > civil::kMaxTicks) return false;
     const std::uint64_t summer = wall + cache->offsets[1];
     if (summer > civil::kMaxTicks) return false;
-    const Bucket* b = CachedBucket(cache, summer);
-    if (!b) return false;
-    const std::uint64_t u = wall + cache->offsets[SummerInBucket(*b, summer)];
-    *utc = u <= civil::kMaxTicks ? u : kNoTicks;
-    return true;
-}
-
-// The summer answer of utc (<= kMaxTicks) from its year's kind where its slot holds another
-// bucket of the way's record and it is not that slot's turn to be taken over (see
-// SummerAnswer); false otherwise. For the conversions, which apply the standard bias.
-__attribute__((noinline)) bool KindSummer(const TIME_ZONE_INFORMATION& zone, ZoneCache& cache, std::uint64_t utc,
-                                          bool* summer) {
-    if (cache.form != SummerForm::kRule || cache.buckets[SlotOf(utc)].tag >> 16 != cache.generation ||
-        ((cache.conflicts + 1) & 7u) == 0)
-        return false;
-    std::uint64_t yearStart;
-    const YearKind* k = KindAt(zone, StandardBiasUse::kApply, utc, cache, &yearStart);
-    if (!k) return false;
-    ++cache.conflicts;
-    *summer = SummerInYear(*k, utc - yearStart);
-    return true;
-}
-
-// CachedWall and CachedUtc from the kinds.
-inline bool KindWall(const TIME_ZONE_INFORMATION& zone, ZoneCache* cache, std::uint64_t utc, std::uint64_t* wall) {
-    bool summer;
-    if (!cache || utc > civil::kMaxTicks || !KindSummer(zone, *cache, utc, &summer)) return false;
-    const std::uint64_t w = utc - Select(summer, cache->offsets[0], cache->offsets[1]);
-    *wall = w <= civil::kMaxTicks ? w : kNoTicks;
-    return true;
-}
-
-inline bool KindUtc(const TIME_ZONE_INFORMATION& zone, ZoneCache* cache, std::uint64_t wall, std::uint64_t* utc) {
-    if (!cache || wall > civil::kMaxTicks) return false;
-    const std::uint64_t summer = wall + cache->offsets[1];
     bool inSummer;
-    if (summer > civil::kMaxTicks || !KindSummer(zone, *cache, summer, &inSummer)) return false;
+    if (!HeldSummer(cache, summer, &inSummer)) return false;
     const std::uint64_t u = wall + cache->offsets[inSummer];
     *utc = u <= civil::kMaxTicks ? u : kNoTicks;
     return true;
@@ -683,14 +629,14 @@ void LinkWay(const TIME_ZONE_INFORMATION& zone, unsigned kind, std::uint64_t sta
 std::uint64_t WallOf(const TIME_ZONE_INFORMATION& zone, std::uint64_t utc) {
     std::uint64_t wall;
     ZoneCache* way = WayOf(zone, StandardBiasUse::kApply);
-    if (CachedWall(way, utc, &wall) || KindWall(zone, way, utc, &wall)) return wall;
+    if (CachedWall(way, utc, &wall)) return wall;
     return WallOfSlow(zone, utc);
 }
 
 std::uint64_t UtcOf(const TIME_ZONE_INFORMATION& zone, std::uint64_t wall) {
     std::uint64_t utc;
     ZoneCache* way = WayOf(zone, StandardBiasUse::kApply);
-    if (CachedUtc(way, wall, &utc) || KindUtc(zone, way, wall, &utc)) return utc;
+    if (CachedUtc(way, wall, &utc)) return utc;
     return UtcOfSlow(zone, wall);
 }
 
@@ -715,14 +661,14 @@ __attribute__((noinline)) std::uint64_t UtcOfLinking(const TIME_ZONE_INFORMATION
 std::uint64_t WallOf(const TIME_ZONE_INFORMATION& zone, unsigned kind, std::uint64_t stamp, std::uint64_t utc) {
     std::uint64_t wall;
     ZoneCache* way = LinkedWay(kind, stamp);
-    if (CachedWall(way, utc, &wall) || KindWall(zone, way, utc, &wall)) return wall;
+    if (CachedWall(way, utc, &wall)) return wall;
     return WallOfLinking(zone, kind, stamp, utc);
 }
 
 std::uint64_t UtcOf(const TIME_ZONE_INFORMATION& zone, unsigned kind, std::uint64_t stamp, std::uint64_t wall) {
     std::uint64_t utc;
     ZoneCache* way = LinkedWay(kind, stamp);
-    if (CachedUtc(way, wall, &utc) || KindUtc(zone, way, wall, &utc)) return utc;
+    if (CachedUtc(way, wall, &utc)) return utc;
     return UtcOfLinking(zone, kind, stamp, wall);
 }
 
