@@ -126,6 +126,7 @@ constexpr std::uint8_t kTooMany = 8;    // a kind whose year holds more changes 
 constexpr unsigned kKinds = 35;
 // The UTC years served by kinds: their periods' years (one before to two after, ending up
 // to a year later) stay within 1602-30826, a week's shift of them on the tick scale.
+constexpr std::uint8_t kFirstLeap = 0x80;  // beside a kind: no division by five to find the year's length
 constexpr int kFirstKindYear = civil::kMinYear + 2;
 constexpr int kLastKindYear = civil::kMaxYear - 4;
 constexpr std::int64_t kKindOffsetLimit = 7 * static_cast<std::int64_t>(civil::kTicksPerDay);
@@ -141,7 +142,7 @@ struct Bucket {           // 32 bytes
 // Where the two UTC years of a bucket meet, and their kinds.
 struct YearSplit {           // 8 bytes
     std::uint16_t tag;       // the bucket's index (utc >> 48) plus one; 0 empty
-    std::uint8_t kinds[2];
+    std::uint8_t kinds[2];   // the first's with kFirstLeap where its year has 366 days
     std::uint32_t nextJan1;  // the day of 1 January of the second year
 };
 
@@ -442,7 +443,7 @@ __attribute__((noinline)) const YearSplit* NewSplit(YearSplit& s, std::uint64_t 
     const std::uint32_t jan1 = static_cast<std::uint32_t>(civil::DaysFromCivil(year, 1, 1));
     const unsigned kind0 = KindOf(year, jan1);
     s.nextJan1 = jan1 + YearDays(kind0);
-    s.kinds[0] = static_cast<std::uint8_t>(kind0);
+    s.kinds[0] = static_cast<std::uint8_t>(kind0 | (YearDays(kind0) == 366 ? kFirstLeap : 0));
     s.kinds[1] = static_cast<std::uint8_t>(KindOf(year + 1, s.nextJan1));
     s.tag = static_cast<std::uint16_t>(index + 1);
     return &s;
@@ -453,8 +454,9 @@ __attribute__((noinline)) const YearSplit* NewSplit(YearSplit& s, std::uint64_t 
 inline unsigned KindOfPoint(const YearSplit& s, std::uint64_t utc, std::uint64_t* yearStart) {
     const std::uint64_t nextYear = s.nextJan1 * civil::kTicksPerDay;
     const bool second = utc >= nextYear;
-    *yearStart = Select(second, nextYear - YearDays(s.kinds[0]) * civil::kTicksPerDay, nextYear);
-    return s.kinds[second];
+    const std::uint64_t firstDays = 365u + (s.kinds[0] >> 7);
+    *yearStart = Select(second, nextYear - firstDays * civil::kTicksPerDay, nextYear);
+    return s.kinds[second] & (0xFFu ^ kFirstLeap);
 }
 
 // The summer answer of utc (<= kMaxTicks) from the kinds, when its split is held and its
