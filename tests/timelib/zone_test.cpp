@@ -51,18 +51,20 @@ TIME_ZONE_INFORMATION RandomRuleRecord(std::mt19937& rng) {
 
 }  // namespace
 
-// Two random records taking turns, instants anywhere in 1601-2400, at and next to every
-// change-over and beyond the tick range: the remembered answers are those of the definition
+// Two random records taking turns, instants anywhere in 1601-2400 (a fifth anywhere in the
+// tick range, where the cache's year splits collide), at and next to every change-over and
+// beyond the tick range: the remembered answers are those of the definition
 // evaluated in full (itself checked against the IANA database by the case table).
 TEST(Zones, RememberedAnswersEqualTheDefinition) {
     std::mt19937 rng(19800406);
     std::uniform_int_distribution<std::uint64_t> anywhere(0, 252460800000000000ull);  // to 2400
+    std::uniform_int_distribution<std::uint64_t> whole(0, quendel::civil::kMaxTicks);
     for (int round = 0; round < 300; ++round) {
         const TIME_ZONE_INFORMATION zones[2] = {RandomRuleRecord(rng), RandomRuleRecord(rng)};
         for (int i = 0; i < 200; ++i) {
             const TIME_ZONE_INFORMATION& z = zones[i % 2 == 0 || i > 150 ? 0 : 1];
             const StandardBiasUse use = i % 3 == 0 ? StandardBiasUse::kIgnore : StandardBiasUse::kApply;
-            std::uint64_t utc = anywhere(rng);
+            std::uint64_t utc = i % 5 == 4 ? whole(rng) : anywhere(rng);
             Period p;
             SYSTEMTIME f = {};
             quendel::civil::TicksToFields(utc, &f);
