@@ -3,13 +3,15 @@
 // the present and the user's own date formats come in as arguments.
 //
 //   ReadTimestamp("1700000000", options)  ->  unix-s 2023-11-14 22:13:20 UTC first, then
-//   cocoa-s 2054-11-15, gps 2033-11-18, ... (every form whose range holds the value)
+//   cocoa-ns 2001-01-01 00:00:01.7 and gps 2033-11-18 (the likely years), then the rest:
+//   unix-ms 1970-01-20, ..., cocoa 2054-11-14, hfsplus 1957-11-13, ntp 2089-12-21
 //
 // Every candidate lies in its form's range and in the calendar (1601-01-01 to 30827-12-31);
 // a value outside either gives none, never a wrapped one. Ranking: candidates from
 // 1990-01-01 to 2039-12-31 first, then the rest; within each group the forms that take the
 // text as written before those that reinterpret it (bytes reversed, an NTP era after the
-// first), then in the order of StampForm, the likelier reading first.
+// first), then in the order of StampForm, the likelier reading first (.NET ticks before
+// Unix nanoseconds: "638355168000000000" is 2023-11-14 in .NET, 1990 in Unix ns).
 #pragma once
 
 #include <cstdint>
