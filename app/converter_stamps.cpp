@@ -27,7 +27,7 @@ struct GlobalTraits {
 using MemoryHandle = quendel_toolkit::Owner<GlobalTraits>;
 
 // The list's columns in dialog units: form, local time, UTC.
-constexpr int kStampTabStops[] = {96, 170};
+constexpr int kStampTabStops[] = {110, 174};
 
 // "14.11.2023 23:13:20" (with milliseconds where there are any).
 std::string Shown(std::uint64_t ticks) {
@@ -57,7 +57,7 @@ void C_ConverterDlg::ListStampReadings() {
     SendMessageA(list, WM_SETREDRAW, FALSE, 0);
     SendMessageA(list, LB_RESETCONTENT, 0, 0);
     for (const StampChoice& c : m_stampChoices) {
-        const std::string line = std::string(FormInfo(c.form).name) + "\t" + Shown(c.wall) + "\t" + Shown(c.utc) + " UTC";
+        const std::string line = std::string(FormInfo(c.form).name) + "\t" + Shown(c.wall) + "\t" + Shown(c.utc);
         SendMessageA(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(line.c_str()));
     }
     SendMessageA(list, WM_SETREDRAW, TRUE, 0);
