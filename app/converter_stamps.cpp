@@ -27,15 +27,15 @@ struct GlobalTraits {
 using MemoryHandle = quendel_toolkit::Owner<GlobalTraits>;
 
 // The list's columns in dialog units: form, local time, UTC.
-constexpr int kStampTabStops[] = {110, 174};
+constexpr int kStampTabStops[] = {84, 160};
 
-// "14.11.2023 23:13:20" (with milliseconds where there are any).
+// "14.11.2023 23:13:20": to the second, so that the columns stay apart; the fields show the
+// rest once a reading is chosen.
 std::string Shown(std::uint64_t ticks) {
     SYSTEMTIME f;
     const FILETIME ft = {static_cast<DWORD>(ticks), static_cast<DWORD>(ticks >> 32)};
     if (!FileTimeToSystemTime(&ft, &f)) return "?";
-    std::string text = FormatText("%02u.%02u.%04u %02u:%02u:%02u", f.wDay, f.wMonth, f.wYear, f.wHour, f.wMinute, f.wSecond);
-    return f.wMilliseconds ? text + FormatText(",%03u", f.wMilliseconds) : text;
+    return FormatText("%02u.%02u.%04u %02u:%02u:%02u", f.wDay, f.wMonth, f.wYear, f.wHour, f.wMinute, f.wSecond);
 }
 
 }  // namespace
