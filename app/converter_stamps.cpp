@@ -52,7 +52,8 @@ void C_ConverterDlg::ListStampReadings() {
     if (!list || !field) return;
     char text[256] = "";
     GetWindowTextA(field, text, sizeof text);
-    m_stampChoices = ReadStampChoices(text);
+    std::string note;  // a value refused with a word (Excel's 29 February 1900): the list's last line
+    m_stampChoices = ReadStampChoices(text, &note);
     SendMessageA(list, LB_SETTABSTOPS, 2, reinterpret_cast<LPARAM>(kStampTabStops));
     SendMessageA(list, WM_SETREDRAW, FALSE, 0);
     SendMessageA(list, LB_RESETCONTENT, 0, 0);
@@ -60,6 +61,7 @@ void C_ConverterDlg::ListStampReadings() {
         const std::string line = std::string(FormInfo(c.form).name) + "\t" + Shown(c.wall) + "\t" + Shown(c.utc);
         SendMessageA(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(line.c_str()));
     }
+    if (!note.empty()) SendMessageA(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(note.c_str()));
     SendMessageA(list, WM_SETREDRAW, TRUE, 0);
     InvalidateRect(list, NULL, TRUE);
 }
