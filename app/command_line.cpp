@@ -5,10 +5,13 @@
 #include <sstream>
 
 #include "app/sync_report.h"
+#include "app/timestamp_input.h"
 
 namespace {
 
-constexpr char kUsage[] = "Aufruf: quendel.exe [/sync | /query] [/quiet]";
+constexpr char kUsage[] =
+    "Aufruf: quendel.exe [/sync | /query] [/quiet]\n"
+    "        quendel.exe /convert WERT... | - [/zone SCHL\xDC" "SSEL] [/quiet]";
 constexpr UINT kPauseMs = 400;  // between attempts; no window waits for us
 constexpr __int64 kAgreeTicks = static_cast<__int64>(quendel::kTicksPerSecond);  // a second server's leeway
 
@@ -18,21 +21,50 @@ std::string Lower(std::string text) {
     return text;
 }
 
+// Words separated by blanks; double quotes group blanks into a word, \" is a quote.
+std::vector<std::string> SplitWords(const std::string& text) {
+    std::vector<std::string> words;
+    std::string word;
+    bool quoted = false, any = false;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const char c = text[i];
+        if (c == '\\' && i + 1 < text.size() && text[i + 1] == '"') word += '"', ++i, any = true;
+        else if (c == '"') quoted = !quoted, any = true;
+        else if ((c == ' ' || c == '\t') && !quoted) {
+            if (any) words.push_back(word);
+            word.clear(), any = false;
+        } else word += c, any = true;
+    }
+    if (any) words.push_back(word);
+    return words;
+}
+
 }  // namespace
 
 CommandLine ParseCommandLine(const std::string& arguments) {
     CommandLine command;
-    std::istringstream words(arguments);
-    for (std::string word; words >> word;) {
-        const std::string name = Lower(word.size() > 1 && (word[0] == '/' || word[0] == '-') ? word.substr(1) : "");
+    const std::vector<std::string> words = SplitWords(arguments);
+    for (std::size_t i = 0; i < words.size(); ++i) {
+        const std::string& word = words[i];
+        // After /convert only '/' starts a switch: "-1.25" and "-" are values.
+        const bool switchLike = word.size() > 1 && (word[0] == '/' || (word[0] == '-' && !command.convert));
+        const std::string name = Lower(switchLike ? word.substr(1) : "");
         bool* flag = name == "sync" ? &command.sync : name == "query" ? &command.query : name == "quiet" ? &command.quiet
-                                                                                                       : nullptr;
+                   : name == "convert" ? &command.convert : nullptr;
         if (flag != nullptr) *flag = true;
+        else if (name == "zone" && i + 1 < words.size() && !words[i + 1].empty()) command.zone = words[++i];
+        else if (name == "zone" && command.error.empty()) command.error = std::string("/zone ohne Zeitzone.\n") + kUsage;
+        else if (command.convert && !switchLike) command.values.push_back(word);
         else if (command.error.empty()) command.error = "Unbekannter Schalter \x84" + word + "\x93.\n" + kUsage;
     }
     if (!command.error.empty()) return command;  // /quiet still counts
     if (command.sync && command.query) command.error = std::string("/sync und /query schlie\xDF" "en sich aus.\n") + kUsage;
-    else if (command.quiet && !command.sync && !command.query) command.error = std::string("/quiet nur mit /sync oder /query.\n") + kUsage;
+    else if (command.convert && (command.sync || command.query))
+        command.error = std::string("/convert nicht mit /sync oder /query.\n") + kUsage;
+    else if (command.convert && command.values.empty()) command.error = std::string("/convert ohne Wert.\n") + kUsage;
+    else if (!command.zone.empty() && !command.convert) command.error = std::string("/zone nur mit /convert.\n") + kUsage;
+    else if (command.quiet && !command.sync && !command.query && !command.convert)
+        command.error = std::string("/quiet nur mit /sync, /query oder /convert.\n") + kUsage;
     return command;
 }
 
@@ -40,8 +72,19 @@ int RunCommandLine(const CommandLine& command, const sync_session::Show& show, v
     const sync_session::Show box = command.quiet ? sync_session::Show() : show;
     if (!command.error.empty()) {
         if (write) write(command.error);
-        if (box) box(command.error, MB_OK | MB_ICONERROR);
+        // A box only where nobody reads the output: a start from Explorer or a shortcut.
+        if (box && !command.console) box(command.error, MB_OK | MB_ICONERROR);
         return sync_session::kExitBadCommandLine;
+    }
+    if (command.convert) {
+        if (!command.zone.empty() && !C_Time::SetLocTimeZoneByKeyName(command.zone.c_str())) {
+            const std::string error = "Unbekannte Zeitzone \x84" + command.zone + "\x93.\n" + kUsage;
+            if (write) write(error);
+            if (box && !command.console) box(error, MB_OK | MB_ICONERROR);
+            return sync_session::kExitBadCommandLine;
+        }
+        const bool fromInput = command.values.size() == 1 && command.values[0] == "-";
+        return RunConvert(command.values, fromInput ? ReadStandardInput() : "", write);
     }
     quendel::SyncAttempts attempts(sync_session::ServersToAsk());
     for (;;) {
@@ -100,4 +143,43 @@ void WriteToConsole(const std::string& lines) {
         CloseHandle(console);
     }
     FreeConsole();
+}
+
+int RunConvert(const std::vector<std::string>& values, const std::string& input, void (*write)(const std::string&)) {
+    std::vector<std::string> texts = values;
+    if (values.size() == 1 && values[0] == "-") {
+        texts.clear();
+        std::istringstream lines(input);
+        for (std::string line; std::getline(lines, line);) texts.push_back(line);
+    }
+    int exit = 0;
+    std::string out;
+    for (const std::string& text : texts) {
+        const std::vector<StampChoice> choices = ReadStampChoices(text);
+        if (choices.empty()) exit = kExitNoReading;
+        for (const StampChoice& c : choices)
+            out += std::string(quendel::stamp::FormInfo(c.form).token) + ";" + UtcIso(c) + ";" + LocalIso(c) + "\n";
+        out += "\n";
+    }
+    if (write && !out.empty()) write(out.substr(0, out.size() - 1));  // WriteToConsole ends the last line
+    return exit;
+}
+
+bool OutputReachesConsole() {
+    HANDLE out = GetStdHandle(STD_OUTPUT_HANDLE);  // borrowed
+    if (out != NULL && out != INVALID_HANDLE_VALUE && GetFileType(out) != FILE_TYPE_UNKNOWN) return true;
+    if (!AttachConsole(ATTACH_PARENT_PROCESS)) return false;
+    FreeConsole();
+    return true;
+}
+
+std::string ReadStandardInput() {
+    HANDLE in = GetStdHandle(STD_INPUT_HANDLE);  // borrowed
+    std::string text;
+    if (in == NULL || in == INVALID_HANDLE_VALUE) return text;
+    char buffer[4096];
+    DWORD read = 0;
+    while (ReadFile(in, buffer, sizeof buffer, &read, NULL) && read > 0) text.append(buffer, read);
+    for (std::size_t at; (at = text.find('\r')) != std::string::npos;) text.erase(at, 1);
+    return text;
 }

@@ -155,6 +155,15 @@ bool C_ConverterDlg::OnCommand(int id, int code, HWND control) {
     case IDC_OLETIME:
         if (code == EN_CHANGE) OnInput(4, "&New OleTime");
         return true;
+    case IDC_STAMP:
+        if (code == EN_CHANGE) OnStampEdited();
+        return true;
+    case IDC_STAMP_LIST:
+        if (code == LBN_SELCHANGE) OnStampChosen();
+        return true;
+    case IDC_COPY_AS:
+        if (code == BN_CLICKED) OnCopyAs();
+        return true;
     case IDC_ZONES:
         // While the list is dropped down the selection only previews: the zone changes when
         // the choice is made, and a cancelled drop-down shows the zone in use again.

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "app/framework/c_dialog.h"
+#include "app/timestamp_input.h"
 #include "app/zone_search.h"
 #include "net/async_query.h"
 #include "net/sntp.h"
@@ -21,7 +22,8 @@
 // The main template is chosen when the program is built: 0 the expert template 102,
 // 1 the simple template 103 (the delivered one).
 extern const int g_simpleVariant;
-// Which input was edited last: 1 Filetime, 2 Unix time, 3 date and time, 4 OLE time.
+// Which input was edited last: 1 Filetime, 2 Unix time, 3 date and time, 4 OLE time,
+// 5 the pasted timestamp.
 extern int g_lastInput;
 // The moment the main dialog initialised.
 extern C_Time g_startTime;
@@ -57,6 +59,16 @@ public:
     void ConvertUnixTime();
     void ConvertDate();
     void ConvertOleTime();
+    // The pasted timestamp (converter_stamps.cpp): its readings listed as it is typed; Enter
+    // takes a clear one (the only one, or the only one from 1990 to 2039), else the list
+    // gets the focus; nothing read brings the complaint. Choosing a reading sets the point.
+    void OnStampEdited();
+    void ConvertStamp();
+    void OnStampChosen();
+    void ListStampReadings();
+    // "Kopieren als": the point in every form the field reads, one to the clipboard.
+    void OnCopyAs();
+    bool CopyToClipboard(const std::string& text);
     void OnZoneChange();
     // A letter typed into the zone list: selects the first zone whose name begins with the
     // letters typed so far.
@@ -143,6 +155,7 @@ private:
     quendel::AsyncTimeQuery m_syncQuery;
 
     std::vector<std::string> m_holidayLines;  // what the holiday list box shows
+    std::vector<StampChoice> m_stampChoices;  // what the readings list shows
     // The zone database, read on a worker thread from the dialog's construction on: its
     // registry round trips overlap the creation of the dialog's windows. Empty (invalid)
     // once the zone list has taken it, or when no thread could be started.

@@ -23,6 +23,7 @@ void C_ConverterDlg::Convert() {
     case 2: ConvertUnixTime(); break;
     case 3: ConvertDate(); break;
     case 4: ConvertOleTime(); break;
+    case 5: ConvertStamp(); break;
     default: Refresh(); break;
     }
 }
@@ -136,4 +137,5 @@ void C_ConverterDlg::OnZoneChange() {
     // The Filetime text still holds m_time as the last refresh wrote it: the same point,
     // shown again in the new zone.
     ConvertFileTime();
+    ListStampReadings();  // their local times in the new zone
 }

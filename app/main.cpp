@@ -29,8 +29,9 @@ C_ConverterApp g_app;
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR arguments, int) {
-    const CommandLine command = ParseCommandLine(arguments != NULL ? arguments : "");
+    CommandLine command = ParseCommandLine(arguments != NULL ? arguments : "");
     if (command.Any()) {
+        command.console = OutputReachesConsole();
         g_hInstance = instance;
         return RunCommandLine(
             command,

@@ -43,6 +43,10 @@
 #define IDC_DATE 2003
 #define IDC_TIME 2004
 #define IDC_HEX 2010
+// The pasted timestamp: its field, its readings, the "Kopieren als" button
+#define IDC_STAMP 2020
+#define IDC_STAMP_LIST 2021
+#define IDC_COPY_AS 2022
 
 // Controls of the settings dialog
 #define IDC_SERVERS 3001

@@ -57,7 +57,8 @@ const std::map<std::string, int> kFields = {
     {"SEASON", IDC_SEASON},     {"ZONE", IDC_ZONE},         {"BIAS", IDC_BIAS},         {"DSTBIAS", IDC_DSTBIAS},
     {"DSTSTART", IDC_DSTSTART}, {"DSTEND", IDC_DSTEND},     {"DSTSTART_HINT", IDC_DSTSTART_HINT}, {"DSTEND_HINT", IDC_DSTEND_HINT},     {"RELDAYS", IDC_RELDAYS},   {"CLOCK", IDC_CLOCK},
     {"BUTTON", IDOK},           {"ZONES", IDC_ZONES},       {"HOLIDAYS", IDC_HOLIDAYS}, {"HEX", IDC_HEX},
-    {"SYNC", IDC_SYNC},         {"LEGEND", IDC_HOLIDAY_LEGEND}};
+    {"SYNC", IDC_SYNC},         {"LEGEND", IDC_HOLIDAY_LEGEND}, {"STAMP", IDC_STAMP}, {"STAMPS", IDC_STAMP_LIST},
+    {"COPY", IDC_COPY_AS}};
 
 // The fixture is the dialog; it answers message boxes and keeps them.
 class ConverterDialog : public ::testing::TestWithParam<int>, public C_ConverterDlg {
@@ -128,6 +129,13 @@ protected:
             return shown;
         }
         if (name == "REQUESTS") return std::to_string(requests());
+        if (name == "CLIP" && OpenClipboard(Handle())) {  // the clipboard's Unicode text
+            const HANDLE data = GetClipboardData(CF_UNICODETEXT);
+            const std::string clip = data ? WideToAnsi(static_cast<const WCHAR*>(GlobalLock(data))) : "none";
+            if (data) GlobalUnlock(data);
+            CloseClipboard();
+            return clip;
+        }
         if (name == "SET" || name == "LAUNCH") return std::exchange(name == "SET" ? g_set : g_launched, "none");
         if (name == "FILE") {  // the calendar file's events and legal holidays
             const std::string ics(std::istreambuf_iterator<char>(std::ifstream(file, std::ios::binary).rdbuf()), {});
@@ -151,9 +159,10 @@ protected:
         if (!Item(name)) return "-";
         GetWindowTextA(Item(name), text, sizeof text);
         if (name == "BUTTON" && !IsWindowEnabled(Item(name))) return "off";
-        if (name != "HOLIDAYS") return text;
+        if (name != "HOLIDAYS" && name != "STAMPS") return text;
         SendMessageA(Item(name), LB_GETTEXT, 0, LPARAM(text));
         const std::string first = text;
+        if (name == "STAMPS") return std::to_string(SendMessageA(Item(name), LB_GETCOUNT, 0, 0)) + "|" + first;
         return std::to_string(SendMessageA(Item(name), LB_GETCOUNT, 0, 0)) + "|" +
                first.substr(first.rfind('\t', first.rfind('\t') - 1) + 1);
     }
@@ -172,6 +181,7 @@ protected:
             {"drop", [&] { SendMessageA(Item("ZONES"), CB_SHOWDROPDOWN, TRUE, 0); }},
             {"type", [&] { for (char c : arg) SendMessageA(Item("ZONES"), WM_CHAR, BYTE(c), 0); }},
             {"wait", [&] { g_now += std::stoull(arg) * 10000; }},  // ms on the dialog's clock
+            {"reading", [&] { SendMessageA(Item("STAMPS"), LB_SETCURSEL, std::stoi(arg), 0), Command(IDC_STAMP_LIST, LBN_SELCHANGE); }},
             {"pick", [&] { SendMessageA(Item("ZONES"), CB_SETCURSEL, std::stoi(arg), 0), Command(IDC_ZONES, CBN_SELCHANGE); }},
             {"move", [&] { SetWindowPos(Handle(), NULL, std::stoi(arg), std::stoi(arg.substr(arg.find(',') + 1)), 0, 0, SWP_NOSIZE); }},
             {"escape", [&] { Command(IDCANCEL, BN_CLICKED); }},
@@ -256,6 +266,7 @@ TEST_P(ConverterDialog, Display) { Run("app_dialog_display.tsv"); }
 TEST_P(ConverterDialog, Inputs) { Run("app_dialog_inputs.tsv"); }
 TEST_P(ConverterDialog, Zones) { Run("app_dialog_zones.tsv"); }
 TEST_P(ConverterDialog, Window) { Run("app_dialog_window.tsv"); }
+TEST_P(ConverterDialog, Stamps) { Run("app_dialog_stamps.tsv"); }
 
 // Each dialog's Tab order and the mnemonics that reach its controls, against app_keyboard.tsv.
 TEST(Keyboard, TabOrderAndMnemonics) {
@@ -276,7 +287,7 @@ TEST(Keyboard, TabOrderAndMnemonics) {
         std::string pending, walk, text(100, '\0');
         for (HWND c = GetWindow(dialog.Handle(), GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) {
             GetWindowTextA(c, text.data(), 100);
-            const std::size_t amp = text.find('&');
+            const std::size_t amp = std::string(text.c_str()).find('&');  // not a stale one past the end
             std::string key = amp < std::strlen(text.c_str()) - 1 ? text.substr(amp + 1, 1) : "";
             CharUpperBuffA(key.data(), key.size());
             EXPECT_TRUE(key.empty() || keys.insert(key).second) << row[0] << " twice: " << key;
