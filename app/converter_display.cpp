@@ -105,6 +105,7 @@ void C_ConverterDlg::ShowSyncStatus(const char* text) {
 
 void C_ConverterDlg::OnTimer(UINT_PTR id) {
     if (id == kSyncPauseTimer) return OnSyncPauseOver();
-    // A status of the time synchronisation stays standing until the next refresh.
+    // A status of the time synchronisation stands while the sync runs and its box is open
+    // (the box's own loop delivers the timer too); then the clock ticks again.
     if (!m_syncStatusShown) UpdateClock();
 }

@@ -47,7 +47,8 @@ public:
     // The light path, once a second: the clock label and the relative-days text.
     void UpdateClock();
     void UpdateRelativeDays();
-    // A status of the time synchronisation in the clock display, standing until UpdateClock.
+    // A status of the time synchronisation in the clock display, standing until UpdateClock
+    // (the sync calls it when it has ended and its box is closed).
     void ShowSyncStatus(const char* text);
 
     // The input forms (the handlers of the "Übernehmen" command and the zone list).
