@@ -84,6 +84,8 @@ public:
     // Writes the list's days as an iCalendar file. False, after a message naming the file and
     // the system's reason, when it cannot be written; nothing half-written is left then.
     bool ExportCalendar(const std::string& path);
+    // The list's selected line, or all its lines, as text onto the clipboard.
+    void CopyHolidayLines();
 
     // Members, shared by the display and the inputs.
     C_StaticLabel m_clockLabel;
