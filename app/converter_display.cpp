@@ -67,7 +67,9 @@ int C_ConverterDlg::Refresh() {
     m_time.GetDayString(weekday, false, kUserLocale);
     m_dayText = weekday + FormatText(", KW%d", m_time.GetLocWeekOfYear(NULL));
     m_relDaysText = "...";
-    m_zoneText = WideToAnsi(summer ? zone.DaylightName : zone.StandardName);
+    // The names of the list's entry in use, in the user's language where Windows has them.
+    m_zoneText = m_zoneInUse ? (summer ? m_zoneInUse->names.daylight : m_zoneInUse->names.standard)
+                             : WideToAnsi(summer ? zone.DaylightName : zone.StandardName);
     m_biasText = FormatText("%ld min", zone.Bias);
     m_dstBiasText = FormatText("%ld min", summer ? zone.DaylightBias : 0L);
 

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "app/framework/c_dialog.h"
+#include "app/zone_names.h"
 #include "app/zone_search.h"
 #include "net/async_query.h"
 #include "net/sntp.h"
@@ -26,11 +27,18 @@ extern int g_lastInput;
 extern C_Time g_startTime;
 
 // What an entry of the zone list stands for: its registry key (with the per-year records
-// behind it) and the key's "TZI" record.
+// behind it), the key's "TZI" record, its names as shown, and the further words the
+// type-ahead finds it by (say, the cities of the zone).
 struct ZoneItem {
     TIME_ZONE_INFORMATION record;
     std::string key;
+    ZoneNames names;
+    std::vector<std::string> searchWords;
 };
+
+// The setting that keeps the zone chosen (its registry key name) from one start to the next,
+// beside "Fenster" in HKCU\Software\Quendel.
+constexpr char kZoneSetting[] = "Zeitzone";
 
 // The end of a time server's question, posted by its thread; the pause between attempts.
 constexpr UINT WM_APP_SYNC_DONE = WM_APP + 1;
@@ -71,7 +79,8 @@ public:
     // The system menu's "Einstellungen ...".
     void OpenSettings();
 
-    // Filled once at start-up from the registry's time-zone database.
+    // Filled once at start-up from the registry's time-zone database; selects the zone stored
+    // at the last end ("Zeitzone") where it still exists, else the machine's, and uses it.
     void FillZoneList();
     // The holiday list of the point's year with the marks of m_state, and its legend.
     void BuildHolidayList(const C_Time& point);
@@ -124,6 +133,8 @@ private:
     void FreeZoneRecords();
     // Selects the list entry of the zone in use (after a cancelled drop-down).
     void ShowZoneInUse();
+    // Makes the entry's zone the user time zone (the point stays; the caller refreshes).
+    void UseZone(const ZoneItem* item);
     const ZoneItem* m_zoneInUse = nullptr;  // an entry of the list, owned by it
     C_TypeAhead m_typeAhead;
     RECT m_place = {};  // the window's last place on screen, not minimised
@@ -144,6 +155,6 @@ private:
     // The zone database, read on a worker thread from the dialog's construction on: its
     // registry round trips overlap the creation of the dialog's windows. Empty (invalid)
     // once the zone list has taken it, or when no thread could be started.
-    std::future<std::vector<quendel::zone::NamedZone>> m_zoneDatabase;
+    std::future<std::vector<ShownZone>> m_zoneDatabase;
     bool IsExpert() const { return TemplateId() == 102; }
 };

@@ -127,13 +127,17 @@ void C_ConverterDlg::OnZoneChange() {
     const int index = m_zoneCombo.GetCurSel();
     const auto* item = static_cast<const ZoneItem*>(m_zoneCombo.GetItemData(index));
     if (!item) return;
+    UseZone(item);
+    // The Filetime text still holds m_time as the last refresh wrote it: the same point,
+    // shown again in the new zone.
+    ConvertFileTime();
+}
+
+void C_ConverterDlg::UseZone(const ZoneItem* item) {
     m_zoneInUse = item;
     // The key brings the zone's per-year records; without it, "TZI" stands for every year.
     if (!C_Time::SetLocTimeZoneByKeyName(item->key.c_str())) {
         TIME_ZONE_INFORMATION copy = item->record;
         C_Time::SetLocTimeZoneInfo(&copy);
     }
-    // The Filetime text still holds m_time as the last refresh wrote it: the same point,
-    // shown again in the new zone.
-    ConvertFileTime();
 }
