@@ -73,6 +73,10 @@ int C_ConverterDlg::Refresh() {
     m_biasText = FormatText("%ld min", zone.Bias);
     m_dstBiasText = FormatText("%ld min", summer ? zone.DaylightBias : 0L);
 
+    if (HWND other = Item(IDC_OTHER_TIME)) {
+        SetItemText(IDC_OTHER_TIME, m_otherTime > m_time ? "&2. zeigen" : "&1. zeigen");
+        ShowWindow(other, m_otherTime.IsValid() ? SW_SHOWNA : SW_HIDE);
+    }
     UpdateData(false);
     UpdateClock();
     return 0;

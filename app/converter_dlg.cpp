@@ -50,6 +50,7 @@ void C_ConverterDlg::DoDataExchange(C_DataExchange& dx) {
     dx.Text(IDC_DSTSTART_HINT, m_dstStartHint);
     dx.Text(IDC_DSTEND_HINT, m_dstEndHint);
     dx.Text(IDC_HOLIDAY_LEGEND, m_legendText);
+    dx.Text(IDC_LOCAL_NOTE, m_localNote);
     if (IsExpert()) {
         dx.Text(IDC_BIAS, m_biasText);
         dx.Text(IDC_DSTBIAS, m_dstBiasText);
@@ -165,6 +166,9 @@ bool C_ConverterDlg::OnCommand(int id, int code, HWND control) {
         return true;  // CBN_EDITCHANGE: nothing to do
     case IDC_HEX:
         if (code == BN_CLICKED) OnHexadecimal();
+        return true;
+    case IDC_OTHER_TIME:
+        if (code == BN_CLICKED) ShowOtherOccurrence();
         return true;
     case IDC_SYNC:
         if (code == BN_CLICKED) OnInternetSync();

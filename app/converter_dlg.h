@@ -66,6 +66,8 @@ public:
     void ConvertDate();
     void ConvertOleTime();
     void OnZoneChange();
+    // The other occurrence of a repeated local reading typed last (the "2. zeigen" button).
+    void ShowOtherOccurrence();
     // A letter typed into the zone list: selects the first zone whose name begins with the
     // letters typed so far.
     void OnZoneTyped(char typed);
@@ -103,6 +105,10 @@ public:
     std::string m_localText, m_utcText, m_seasonText, m_dayText, m_relDaysText, m_zoneText, m_dstStartText,
         m_dstEndText, m_dstStartHint, m_dstEndHint, m_biasText, m_dstBiasText, m_fileTimeText, m_unixTimeText, m_dateText, m_timeText,
         m_oleTimeText;
+    // Under the local time: a typed reading that a change of the clocks skips or repeats, and
+    // the repeated reading's other occurrence (invalid when there is none).
+    std::string m_localNote;
+    C_Time m_otherTime;
     HICON m_hIcon = NULL;  // shared icon resource: not destroyed
     bool m_syncStatusShown = false;  // the clock display shows a sync status, not the clock
     C_Time m_time;
