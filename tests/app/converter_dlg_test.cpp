@@ -311,6 +311,7 @@ TEST_P(ConverterDialog, Display) { Run("app_dialog_display.tsv"); }
 TEST_P(ConverterDialog, Inputs) { Run("app_dialog_inputs.tsv"); }
 TEST_P(ConverterDialog, Zones) { Run("app_dialog_zones.tsv"); }
 TEST_P(ConverterDialog, Window) { Run("app_dialog_window.tsv"); }
+TEST_P(ConverterDialog, TextsFit) { Run("app_dialog_fit.tsv"); }
 
 // Each dialog's Tab order and the mnemonics that reach its controls, against app_keyboard.tsv.
 TEST(Keyboard, TabOrderAndMnemonics) {
