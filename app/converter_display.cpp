@@ -75,6 +75,7 @@ int C_ConverterDlg::Refresh() {
 
     if (HWND other = Item(IDC_OTHER_TIME)) {
         SetItemText(IDC_OTHER_TIME, m_otherTime > m_time ? "&2. zeigen" : "&1. zeigen");
+        if (m_otherTime.IsInvalid() && GetFocus() == other) SetFocus(Item(IDC_TIME));  // not on a hidden button
         ShowWindow(other, m_otherTime.IsValid() ? SW_SHOWNA : SW_HIDE);
     }
     UpdateData(false);

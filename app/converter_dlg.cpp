@@ -127,7 +127,7 @@ bool C_ConverterDlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESU
         // the zone records go with it, and the wrappers let go of controls about to vanish.
         if (m_placeKnown && !SaveWindowPosition(POINT{m_place.left, m_place.top}))
             OutputDebugStringA("Quendel: the window position could not be stored\n");
-        if (m_zoneInUse && !settings::Write(kZoneSetting, m_zoneInUse->key))
+        if (m_zoneChosen && m_zoneInUse && !settings::Write(kZoneSetting, m_zoneInUse->key))
             OutputDebugStringA("Quendel: the time zone could not be stored\n");
         FreeZoneRecords();
         EndSync();  // a question in flight is abandoned and ends by itself

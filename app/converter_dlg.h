@@ -142,6 +142,9 @@ private:
     // Makes the entry's zone the user time zone (the point stays; the caller refreshes).
     void UseZone(const ZoneItem* item);
     const ZoneItem* m_zoneInUse = nullptr;  // an entry of the list, owned by it
+    // Whether the user chose the zone in this session: only a choice is kept for the next start,
+    // so that a machine whose zone changes is followed while the user never chose one.
+    bool m_zoneChosen = false;
     C_TypeAhead m_typeAhead;
     RECT m_place = {};  // the window's last place on screen, not minimised
     bool m_placeKnown = false;

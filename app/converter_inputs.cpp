@@ -140,6 +140,7 @@ void C_ConverterDlg::OnZoneChange() {
     const int index = m_zoneCombo.GetCurSel();
     const auto* item = static_cast<const ZoneItem*>(m_zoneCombo.GetItemData(index));
     if (!item) return;
+    m_zoneChosen = true;
     UseZone(item);
     // The Filetime text still holds m_time as the last refresh wrote it: the same point,
     // shown again in the new zone.

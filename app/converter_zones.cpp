@@ -34,6 +34,7 @@ std::string MachineZoneKey(const TIME_ZONE_INFORMATION& inForce) {
 
 void C_ConverterDlg::FillZoneList() {
     FreeZoneRecords();
+    m_zoneChosen = false;
     // One redraw for the whole list: a redraw per insertion made filling it the slowest part
     // of the start.
     m_zoneCombo.Send(WM_SETREDRAW, FALSE);
