@@ -1,5 +1,6 @@
 #include "app/about_dlg.h"
 
+#include <algorithm>
 #include <string>
 #include <utility>
 
@@ -24,6 +25,20 @@ constexpr int kLinkAboveBottom = 50;  // the web link's top, above the client bo
 constexpr int kLinkFontHeight = -16;
 constexpr int kLabelFontHeight = -10;
 constexpr int kCursorSize = 32;  // the hand is drawn at 32, 48 and 64 pixels
+
+// The width of the window's text in the font, in pixels; 0 when it cannot be measured.
+int TextWidth(HWND window, HFONT font) {
+    char text[300];
+    const int length = GetWindowTextA(window, text, sizeof text);
+    HDC dc = GetDC(window);  // released below
+    if (!dc) return 0;
+    const HGDIOBJ old = SelectObject(dc, font);
+    SIZE size = {};
+    if (!GetTextExtentPoint32A(dc, text, length, &size)) size.cx = 0;
+    SelectObject(dc, old);
+    ReleaseDC(window, dc);
+    return size.cx;
+}
 
 // A copy of the bitmap at width x height, smoothed (HALFTONE averages the source pixels).
 HBITMAP ScaledBitmap(HBITMAP source, int width, int height) {
@@ -92,7 +107,11 @@ void C_AboutDlg::Layout() {
     for (C_LinkWnd* link : {&m_webLink, &m_mailLink}) {
         // WM_SETFONT hands the font to the link, which deletes the one before.
         SendMessageA(link->Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(MakeArialFont(scaled(kLinkFontHeight))), TRUE);
-        MoveWindow(link->Handle(), scaled(kLinkLeft), top, scaled(kLinkWidth), row, TRUE);
+        // At least as wide as the text in the font the display has (a substitute for Arial
+        // may be wider), within the box.
+        const int width = std::min(std::max(scaled(kLinkWidth), TextWidth(link->Handle(), link->Font()) + scaled(4)),
+                                   static_cast<int>(client.right) - scaled(kLinkLeft));
+        MoveWindow(link->Handle(), scaled(kLinkLeft), top, width, row, TRUE);
         top += row;
     }
     // Near-white links that stay legible on the dark picture; red under the mouse.

@@ -67,10 +67,17 @@ int C_ConverterDlg::Refresh() {
     m_time.GetDayString(weekday, false, kUserLocale);
     m_dayText = weekday + FormatText(", KW%d", m_time.GetLocWeekOfYear(NULL));
     m_relDaysText = "...";
-    m_zoneText = WideToAnsi(summer ? zone.DaylightName : zone.StandardName);
+    // The names of the list's entry in use, in the user's language where Windows has them.
+    m_zoneText = m_zoneInUse ? (summer ? m_zoneInUse->names.daylight : m_zoneInUse->names.standard)
+                             : WideToAnsi(summer ? zone.DaylightName : zone.StandardName);
     m_biasText = FormatText("%ld min", zone.Bias);
     m_dstBiasText = FormatText("%ld min", summer ? zone.DaylightBias : 0L);
 
+    if (HWND other = Item(IDC_OTHER_TIME)) {
+        SetItemText(IDC_OTHER_TIME, m_otherTime > m_time ? "&2. zeigen" : "&1. zeigen");
+        if (m_otherTime.IsInvalid() && GetFocus() == other) SetFocus(Item(IDC_TIME));  // not on a hidden button
+        ShowWindow(other, m_otherTime.IsValid() ? SW_SHOWNA : SW_HIDE);
+    }
     UpdateData(false);
     UpdateClock();
     return 0;
@@ -82,13 +89,21 @@ void C_ConverterDlg::UpdateRelativeDays() {
     // away, whatever UTC says), then the time between the points beyond them; 64-bit, so
     // points more than 68 years away still read right.
     const long long d = static_cast<__int64>(m_time.StartDayLOC() - now.StartDayLOC()) / 10000000;
-    const long long days = (d + (d < 0 ? -43200 : 43200)) / 86400;  // days of 23 or 25 hours count whole
+    long long days = (d + (d < 0 ? -43200 : 43200)) / 86400;  // days of 23 or 25 hours count whole
     const long long t = static_cast<__int64>(m_time - now) / 10000000;
     long long r = t - d;
+    // One sign for the whole distance: a time of day against the direction moves a day into it
+    // ("-8384 Tage, 11 h" is "-8383 Tage, 12 h 32 min ..." before now).
+    if (t < 0 && r > 0 && days < 0) ++days, r -= 86400;
+    if (t > 0 && r < 0 && days > 0) --days, r += 86400;
+    const char* sign = t < 0 ? "-" : "";
+    if (r < 0) r = -r;
+    if (days < 0) days = -days;
     const long long hours = r / 3600;
     r -= hours * 3600;
     const long long minutes = r / 60, seconds = r - minutes * 60;
-    m_relDaysText = FormatText("%lld Tage, %lld h, %lld min, %lld sek", days, hours, minutes, seconds);
+    m_relDaysText = FormatText("%s%lld %s, %lld h, %lld min, %lld sek", sign, days, days == 1 ? "Tag" : "Tage", hours,
+                               minutes, seconds);
     SetItemText(IDC_RELDAYS, m_relDaysText);
 }
 
@@ -105,6 +120,7 @@ void C_ConverterDlg::ShowSyncStatus(const char* text) {
 
 void C_ConverterDlg::OnTimer(UINT_PTR id) {
     if (id == kSyncPauseTimer) return OnSyncPauseOver();
-    // A status of the time synchronisation stays standing until the next refresh.
+    // A status of the time synchronisation stands while the sync runs and its box is open
+    // (the box's own loop delivers the timer too); then the clock ticks again.
     if (!m_syncStatusShown) UpdateClock();
 }

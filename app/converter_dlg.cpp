@@ -9,6 +9,7 @@
 #include "app/framework/app_instance.h"
 #include "app/framework/text.h"
 #include "app/resource_ids.h"
+#include "app/settings_store.h"
 #include "app/window_position.h"
 
 #ifndef QUENDEL_SIMPLE_VARIANT
@@ -27,7 +28,7 @@ C_ConverterDlg::C_ConverterDlg(int templateId) : C_Dialog(templateId) {
     m_hIcon = static_cast<HICON>(LoadImageA(g_hInstance, MAKEINTRESOURCEA(IDR_MAINFRAME), IMAGE_ICON,
                                             GetSystemMetrics(SM_CXICON), GetSystemMetrics(SM_CYICON), LR_SHARED));
     try {
-        m_zoneDatabase = std::async(std::launch::async, quendel::zone::ReadZoneDatabase);
+        m_zoneDatabase = std::async(std::launch::async, ReadShownZones);
     } catch (...) {
         // No thread to be had: the zone list reads the database itself.
     }
@@ -49,6 +50,7 @@ void C_ConverterDlg::DoDataExchange(C_DataExchange& dx) {
     dx.Text(IDC_DSTSTART_HINT, m_dstStartHint);
     dx.Text(IDC_DSTEND_HINT, m_dstEndHint);
     dx.Text(IDC_HOLIDAY_LEGEND, m_legendText);
+    dx.Text(IDC_LOCAL_NOTE, m_localNote);
     if (IsExpert()) {
         dx.Text(IDC_BIAS, m_biasText);
         dx.Text(IDC_DSTBIAS, m_dstBiasText);
@@ -126,6 +128,8 @@ bool C_ConverterDlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESU
         // the zone records go with it, and the wrappers let go of controls about to vanish.
         if (m_placeKnown && !SaveWindowPosition(POINT{m_place.left, m_place.top}))
             OutputDebugStringA("Quendel: the window position could not be stored\n");
+        if (m_zoneChosen && m_zoneInUse && !settings::Write(kZoneSetting, m_zoneInUse->key))
+            OutputDebugStringA("Quendel: the time zone could not be stored\n");
         FreeZoneRecords();
         EndSync();  // a question in flight is abandoned and ends by itself
         m_clockLabel.Attach(NULL);
@@ -172,6 +176,9 @@ bool C_ConverterDlg::OnCommand(int id, int code, HWND control) {
         return true;  // CBN_EDITCHANGE: nothing to do
     case IDC_HEX:
         if (code == BN_CLICKED) OnHexadecimal();
+        return true;
+    case IDC_OTHER_TIME:
+        if (code == BN_CLICKED) ShowOtherOccurrence();
         return true;
     case IDC_SYNC:
         if (code == BN_CLICKED) OnInternetSync();

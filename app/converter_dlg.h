@@ -12,6 +12,7 @@
 
 #include "app/framework/c_dialog.h"
 #include "app/timestamp_input.h"
+#include "app/zone_names.h"
 #include "app/zone_search.h"
 #include "net/async_query.h"
 #include "net/sntp.h"
@@ -29,11 +30,18 @@ extern int g_lastInput;
 extern C_Time g_startTime;
 
 // What an entry of the zone list stands for: its registry key (with the per-year records
-// behind it) and the key's "TZI" record.
+// behind it), the key's "TZI" record, its names as shown, and the further words the
+// type-ahead finds it by (say, the cities of the zone).
 struct ZoneItem {
     TIME_ZONE_INFORMATION record;
     std::string key;
+    ZoneNames names;
+    std::vector<std::string> searchWords;
 };
+
+// The setting that keeps the zone chosen (its registry key name) from one start to the next,
+// beside "Fenster" in HKCU\Software\Quendel.
+constexpr char kZoneSetting[] = "Zeitzone";
 
 // The end of a time server's question, posted by its thread; the pause between attempts.
 constexpr UINT WM_APP_SYNC_DONE = WM_APP + 1;
@@ -50,7 +58,8 @@ public:
     // The light path, once a second: the clock label and the relative-days text.
     void UpdateClock();
     void UpdateRelativeDays();
-    // A status of the time synchronisation in the clock display, standing until UpdateClock.
+    // A status of the time synchronisation in the clock display, standing until UpdateClock
+    // (the sync calls it when it has ended and its box is closed).
     void ShowSyncStatus(const char* text);
 
     // The input forms (the handlers of the "Übernehmen" command and the zone list).
@@ -70,6 +79,8 @@ public:
     void OnCopyAs();
     bool CopyToClipboard(const std::string& text);
     void OnZoneChange();
+    // The other occurrence of a repeated local reading typed last (the "2. zeigen" button).
+    void ShowOtherOccurrence();
     // A letter typed into the zone list: selects the first zone whose name begins with the
     // letters typed so far.
     void OnZoneTyped(char typed);
@@ -83,7 +94,8 @@ public:
     // The system menu's "Einstellungen ...".
     void OpenSettings();
 
-    // Filled once at start-up from the registry's time-zone database.
+    // Filled once at start-up from the registry's time-zone database; selects the zone stored
+    // at the last end ("Zeitzone") where it still exists, else the machine's, and uses it.
     void FillZoneList();
     // The zone list's tool tip: whose IANA history the past years follow, and from when the
     // registry's rules apply.
@@ -99,6 +111,8 @@ public:
     // Writes the list's days as an iCalendar file. False, after a message naming the file and
     // the system's reason, when it cannot be written; nothing half-written is left then.
     bool ExportCalendar(const std::string& path);
+    // The list's selected line, or all its lines, as text onto the clipboard.
+    void CopyHolidayLines();
 
     // Members, shared by the display and the inputs.
     C_StaticLabel m_clockLabel;
@@ -107,6 +121,10 @@ public:
     std::string m_localText, m_utcText, m_seasonText, m_dayText, m_relDaysText, m_zoneText, m_dstStartText,
         m_dstEndText, m_dstStartHint, m_dstEndHint, m_biasText, m_dstBiasText, m_fileTimeText, m_unixTimeText, m_dateText, m_timeText,
         m_oleTimeText;
+    // Under the local time: a typed reading that a change of the clocks skips or repeats, and
+    // the repeated reading's other occurrence (invalid when there is none).
+    std::string m_localNote;
+    C_Time m_otherTime;
     HICON m_hIcon = NULL;  // shared icon resource: not destroyed
     bool m_syncStatusShown = false;  // the clock display shows a sync status, not the clock
     C_Time m_time;
@@ -138,7 +156,12 @@ private:
     void FreeZoneRecords();
     // Selects the list entry of the zone in use (after a cancelled drop-down).
     void ShowZoneInUse();
+    // Makes the entry's zone the user time zone (the point stays; the caller refreshes).
+    void UseZone(const ZoneItem* item);
     const ZoneItem* m_zoneInUse = nullptr;  // an entry of the list, owned by it
+    // Whether the user chose the zone in this session: only a choice is kept for the next start,
+    // so that a machine whose zone changes is followed while the user never chose one.
+    bool m_zoneChosen = false;
     C_TypeAhead m_typeAhead;
     RECT m_place = {};  // the window's last place on screen, not minimised
     bool m_placeKnown = false;
@@ -159,6 +182,6 @@ private:
     // The zone database, read on a worker thread from the dialog's construction on: its
     // registry round trips overlap the creation of the dialog's windows. Empty (invalid)
     // once the zone list has taken it, or when no thread could be started.
-    std::future<std::vector<quendel::zone::NamedZone>> m_zoneDatabase;
+    std::future<std::vector<ShownZone>> m_zoneDatabase;
     bool IsExpert() const { return TemplateId() == 102; }
 };

@@ -8,6 +8,7 @@
 #include <utility>
 #include <vector>
 
+#include "app/clipboard_text.h"
 #include "app/converter_dlg.h"
 #include "app/federal_states.h"
 #include "app/file_replace.h"
@@ -20,7 +21,8 @@
 
 namespace {
 
-constexpr int kSaveCalendar = 1;  // the context menu's command
+constexpr int kSaveCalendar = 1;  // the context menu's commands
+constexpr int kCopyLines = 2;
 
 struct MenuTraits {
     using Handle = HMENU;
@@ -89,14 +91,29 @@ void C_ConverterDlg::OnHolidayContextMenu(int x, int y) {
         x = at.x;
         y = at.y;
     }
+    // Mnemonics of their own (K, P), so that the menu opened from the keyboard with nothing
+    // highlighted answers a key.
     const MenuHandle menu(CreatePopupMenu());
-    if (!menu || !AppendMenuA(menu.Get(), MF_STRING | (m_holidayYear ? 0 : MF_GRAYED), kSaveCalendar,
-                              "Als Kalender speichern ..."))
+    if (!menu ||
+        !AppendMenuA(menu.Get(), MF_STRING | (m_holidayYear ? 0 : MF_GRAYED), kSaveCalendar, "Als &Kalender speichern ...") ||
+        !AppendMenuA(menu.Get(), MF_STRING | (m_holidayLines.empty() ? MF_GRAYED : 0), kCopyLines, "Ko&pieren"))
         return;
-    if (TrackMenu(menu.Get(), x, y) != kSaveCalendar || !m_holidayYear) return;
+    const int chosen = TrackMenu(menu.Get(), x, y);
+    if (chosen == kCopyLines) return CopyHolidayLines();
+    if (chosen != kSaveCalendar || !m_holidayYear) return;
     const std::string path =
         ChooseCalendarFile(FormatText("Feiertage %d %s.ics", m_holidayYear, StateLegendName(m_state)));
     if (!path.empty()) ExportCalendar(path);
+}
+
+void C_ConverterDlg::CopyHolidayLines() {
+    // The selected line, or all of them; the columns stay apart by their tabs.
+    const int selected = static_cast<int>(m_holidayList.Send(LB_GETCURSEL));
+    std::string text;
+    for (std::size_t i = 0; i < m_holidayLines.size(); ++i)
+        if (selected < 0 || static_cast<std::size_t>(selected) == i) text += m_holidayLines[i] + "\r\n";
+    if (!text.empty() && !CopyTextToClipboard(Handle(), text))
+        ShowMessage("Die Feiertage konnten nicht in die Zwischenablage kopiert werden.", "Kopieren", MB_OK | MB_ICONWARNING);
 }
 
 int C_ConverterDlg::TrackMenu(HMENU menu, int x, int y) {

@@ -4,11 +4,13 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <utility>
 
 #include "app/converter_dlg.h"
 #include "app/framework/text.h"
 #include "app/input_parsing.h"
 #include "app/resource_ids.h"
+#include "app/summer_facts.h"
 
 void C_ConverterDlg::OnInput(int input, const char* buttonText) {
     g_lastInput = input;
@@ -18,6 +20,9 @@ void C_ConverterDlg::OnInput(int input, const char* buttonText) {
 
 void C_ConverterDlg::Convert() {
     UpdateData(true);
+    // A note on a typed local reading holds until the next input.
+    m_localNote.clear();
+    m_otherTime.SetInvalid();
     switch (g_lastInput) {
     case 1: ConvertFileTime(); break;
     case 2: ConvertUnixTime(); break;
@@ -93,19 +98,25 @@ void C_ConverterDlg::ConvertDate() {
     const std::string date = Trimmed(m_dateText), time = Trimmed(m_timeText);
     C_Time result("Now");
     if (!date.empty()) {
-        // The user's own formats, as the dialog shows them; dd.MM.yyyy and HH:mm:ss always.
-        const std::string text = time.empty() ? date : date + " " + time;
-        const int flags = time.empty() ? FMT_DATE : FMT_DATE | FMT_TIME;
-        if (!result.SetLocFormatTime(text.c_str(), flags, LOCALE_USER_DEFAULT, NULL) &&
-            !ReadGermanDateTime(date, time, &result)) {
-            char pattern[81] = "";
-            GetLocaleInfoA(LOCALE_USER_DEFAULT, LOCALE_SSHORTDATE, pattern, sizeof pattern);
-            return void(Reject(IDC_DATE, "Die Eingabe der Zeit ist nicht richtig erfolgt!\nDatum/Uhrzeit: \x84" + text +
-                                             "\x93 (erwartet: Datum als " + pattern +
-                                             " oder TT.MM.JJJJ, Uhrzeit als HH:mm:ss)."));
-        }
+        SYSTEMTIME typed;
+        int wrong = 0;
+        std::string message;
+        if (!ReadDateInput(date, time, &typed, &wrong, &message))
+            return void(Reject(wrong == 2 ? IDC_TIME : IDC_DATE, message));
+        if (!result.SetLocTime(typed.wYear, typed.wMonth, typed.wDay, typed.wHour, typed.wMinute, typed.wSecond, NULL) ||
+            !InCalendar(result))
+            return void(Reject(IDC_DATE, "Datum: \x84" + date + "\x93\nDer Zeitpunkt liegt au\xDF" "erhalb des Bereichs (1601 bis 30827)."));
+        m_localNote = ChangeOverNote(typed, result, &m_otherTime);
     }
     m_time = result;
+    Refresh();
+}
+
+void C_ConverterDlg::ShowOtherOccurrence() {
+    if (m_otherTime.IsInvalid()) return;
+    SYSTEMTIME typed;
+    std::swap(m_time, m_otherTime);
+    if (m_time.GetLocSystemTime(&typed, NULL)) m_localNote = ChangeOverNote(typed, m_time, &m_otherTime);
     Refresh();
 }
 
@@ -124,9 +135,20 @@ void C_ConverterDlg::ConvertOleTime() {
 }
 
 void C_ConverterDlg::OnZoneChange() {
+    m_localNote.clear();
+    m_otherTime.SetInvalid();
     const int index = m_zoneCombo.GetCurSel();
     const auto* item = static_cast<const ZoneItem*>(m_zoneCombo.GetItemData(index));
     if (!item) return;
+    m_zoneChosen = true;
+    UseZone(item);
+    // The Filetime text still holds m_time as the last refresh wrote it: the same point,
+    // shown again in the new zone.
+    ConvertFileTime();
+    ListStampReadings();  // their local times in the new zone
+}
+
+void C_ConverterDlg::UseZone(const ZoneItem* item) {
     m_zoneInUse = item;
     // The key brings the zone's per-year records; without it, "TZI" stands for every year.
     if (!C_Time::SetLocTimeZoneByKeyName(item->key.c_str())) {
@@ -134,8 +156,4 @@ void C_ConverterDlg::OnZoneChange() {
         C_Time::SetLocTimeZoneInfo(&copy);
     }
     UpdateZoneTip();
-    // The Filetime text still holds m_time as the last refresh wrote it: the same point,
-    // shown again in the new zone.
-    ConvertFileTime();
-    ListStampReadings();  // their local times in the new zone
 }

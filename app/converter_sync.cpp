@@ -36,7 +36,7 @@ void C_ConverterDlg::OnTimeServerDone() {
         Refresh();
         return;
     }
-    // "Fehler!!" stands through the pause and after the last attempt.
+    // "Fehler!!" stands through the pause and while the box tells why; then the clock ticks again.
     ShowSyncStatus("Fehler!!");
     const bool again = m_sync->Record(status == quendel::SntpStatus::kCancelled ? quendel::SntpStatus::kNoAnswer
                                                                                 : status,
@@ -45,6 +45,7 @@ void C_ConverterDlg::OnTimeServerDone() {
     const std::string failure = sync_text::Failure(m_sync->LastServer(), m_sync->Last(), m_sync->Made());
     EndSync();
     ShowMessage(failure.c_str(), sync_text::kCaption, MB_OK | MB_ICONWARNING);
+    UpdateClock();
 }
 
 void C_ConverterDlg::OnSyncPauseOver() {

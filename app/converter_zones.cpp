@@ -12,6 +12,7 @@
 
 #include "app/converter_dlg.h"
 #include "app/framework/text.h"
+#include "app/settings_store.h"
 #include "app/zone_search.h"
 #include "timelib/zone_registry.h"
 
@@ -33,6 +34,7 @@ std::string MachineZoneKey(const TIME_ZONE_INFORMATION& inForce) {
 
 void C_ConverterDlg::FillZoneList() {
     FreeZoneRecords();
+    m_zoneChosen = false;
     // One redraw for the whole list: a redraw per insertion made filling it the slowest part
     // of the start.
     m_zoneCombo.Send(WM_SETREDRAW, FALSE);
@@ -40,27 +42,27 @@ void C_ConverterDlg::FillZoneList() {
     TIME_ZONE_INFORMATION inForce;
     C_Time::GetLocTimeZoneInfo(&inForce);
     const std::string machineKey = MachineZoneKey(inForce);
-    int selected = -1, machineIndex = -1;
+    std::string storedKey;
+    if (!settings::Read(kZoneSetting, storedKey)) storedKey.clear();
+    int selected = -1, machineIndex = -1, storedIndex = -1;
     // The database read since the dialog's construction, or read now (a second fill).
-    std::vector<quendel::zone::NamedZone> database;
+    std::vector<ShownZone> database;
     if (m_zoneDatabase.valid()) {
         try {
             database = m_zoneDatabase.get();
         } catch (...) {
-            database = quendel::zone::ReadZoneDatabase();  // the worker failed: read it here
+            database = ReadShownZones();  // the worker failed: read it here
         }
     } else {
-        database = quendel::zone::ReadZoneDatabase();
+        database = ReadShownZones();
     }
-    // In Windows' order, not the text order of the names ("(UTC+..." before "(UTC-...").
-    std::stable_sort(database.begin(), database.end(),
-                     [](const auto& a, const auto& b) { return ZoneListBefore(a.zone, b.zone); });
-    for (const quendel::zone::NamedZone& entry : database) {
-        const quendel::zone::RegistryZone& zone = entry.zone;
+    for (ShownZone& shown : database) {
+        const quendel::zone::RegistryZone& zone = shown.entry.zone;
         const int index = m_zoneCombo.AddString(zone.display);
         if (index < 0) continue;
-        m_zoneCombo.SetItemData(index, new ZoneItem{zone.record, entry.subkey});
-        if (!machineKey.empty() && machineKey == entry.subkey) machineIndex = index;
+        m_zoneCombo.SetItemData(index, new ZoneItem{zone.record, shown.entry.subkey, std::move(shown.names), {}});
+        if (!machineKey.empty() && machineKey == shown.entry.subkey) machineIndex = index;
+        if (!storedKey.empty() && storedKey == shown.entry.subkey) storedIndex = index;
         // Several zones may share the name: the one enumerated last stays selected.
         if (inForce.StandardName[0] != 0 && std::wcsncmp(zone.record.StandardName, inForce.StandardName, 32) == 0)
             selected = index;
@@ -70,6 +72,11 @@ void C_ConverterDlg::FillZoneList() {
     m_zoneInUse = static_cast<const ZoneItem*>(m_zoneCombo.GetItemData(m_zoneCombo.GetCurSel()));
     m_zoneCombo.Send(WM_SETREDRAW, TRUE);
     if (m_zoneCombo.Handle()) InvalidateRect(m_zoneCombo.Handle(), NULL, TRUE);
+    // The zone of the last end, where it still exists, is used again.
+    if (storedIndex >= 0 && static_cast<const void*>(m_zoneInUse) != m_zoneCombo.GetItemData(storedIndex)) {
+        m_zoneCombo.SetCurSel(storedIndex);
+        UseZone(static_cast<const ZoneItem*>(m_zoneCombo.GetItemData(storedIndex)));
+    }
 }
 
 void C_ConverterDlg::OnZoneTyped(char typed) {
@@ -77,9 +84,12 @@ void C_ConverterDlg::OnZoneTyped(char typed) {
     // that a test's clock decides what counts as a pause, not the machine's load.
     const DWORD now = static_cast<DWORD>(C_Time("Now").GetTimeUTC() / 10000u);
     const std::string& search = m_typeAhead.Add(typed, now);
-    std::vector<std::string> displays;
-    for (int i = 0, count = m_zoneCombo.GetCount(); i < count; ++i) displays.push_back(m_zoneCombo.GetItemText(i));
-    const int index = FindTypedZone(displays, search);
+    std::vector<ZoneSearchEntry> entries;
+    for (int i = 0, count = m_zoneCombo.GetCount(); i < count; ++i) {
+        const auto* item = static_cast<const ZoneItem*>(m_zoneCombo.GetItemData(i));
+        entries.push_back({m_zoneCombo.GetItemText(i), item ? item->searchWords : std::vector<std::string>()});
+    }
+    const int index = FindTypedZone(entries, search);
     if (index < 0 || index == m_zoneCombo.GetCurSel()) return;  // nothing found: the selection stays
     m_zoneCombo.SetCurSel(index);
     // Dropped down, the selection previews until the list closes, as with the arrow keys.

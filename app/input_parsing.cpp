@@ -4,6 +4,8 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "timelib/format_flags.h"
+
 namespace {
 
 bool IsBlank(char c) { return c == ' ' || c == '\t'; }
@@ -15,13 +17,44 @@ int HexDigit(char c) {
     return -1;
 }
 
-// sscanf's whole reading: every conversion made and nothing left over.
-template <typename... Fields>
-bool ScanWhole(const std::string& text, const char* format, int count, Fields*... fields) {
-    int used = -1;
-    char pattern[40];
-    std::snprintf(pattern, sizeof pattern, "%s%%n", format);
-    return std::sscanf(text.c_str(), pattern, fields..., &used) == count && used == static_cast<int>(text.size());
+// printf into a string of up to 120 characters (the messages below).
+template <typename... Values>
+std::string Text(const char* pattern, Values... values) {
+    char text[120];
+    std::snprintf(text, sizeof text, pattern, values...);
+    return text;
+}
+
+// The German form that is always read, and the user's own (NULL: the locale's).
+constexpr const char* kDatePatterns[] = {nullptr, "d.M.yyyy"};
+constexpr const char* kTimePatterns[] = {nullptr, "H:m:s", "H:m"};
+
+bool ReadField(const std::string& text, int flags, const char* const* patterns, std::size_t count, SYSTEMTIME* fields) {
+    for (std::size_t i = 0; i < count; ++i)
+        if (C_Time::ReadLocFields(text.c_str(), flags, LOCALE_USER_DEFAULT, patterns[i], fields)) return true;
+    return false;
+}
+
+bool IsLeapYear(int year) { return year % 4 == 0 && (year % 100 != 0 || year % 400 == 0); }
+
+// Days of the month (1-12) in the year.
+int MonthLength(int year, int month) {
+    static const int kDays[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+    return month == 2 && IsLeapYear(year) ? 29 : kDays[month - 1];
+}
+
+// What is wrong with date fields read whole; empty when the calendar has the day.
+std::string DateFault(const SYSTEMTIME& d) {
+    static const char* const kMonths[] = {"Januar", "Februar", "M\xE4rz",  "April",   "Mai",      "Juni",
+                                          "Juli",   "August",  "September", "Oktober", "November", "Dezember"};
+    const int year = d.wYear, month = d.wMonth, day = d.wDay;
+    if (year < 1601 || year > 30827) return Text("Das Jahr %d liegt au\xDF" "erhalb des Bereichs (1601 bis 30827).", year);
+    if (month < 1 || month > 12) return Text("Einen Monat %d gibt es nicht (1 bis 12).", month);
+    if (day >= 1 && day <= MonthLength(year, month)) return std::string();
+    const std::string gone = Text("Den %02d.%02d.%d gibt es nicht (", day, month, year);
+    if (month == 2 && day == 29) return gone + Text("%d ist kein Schaltjahr).", year);
+    if (month == 2) return gone + Text("der Februar %d hat %d Tage).", year, MonthLength(year, 2));
+    return gone + Text("der %s hat %d Tage).", kMonths[month - 1], MonthLength(year, month));
 }
 
 }  // namespace
@@ -92,12 +125,27 @@ bool ParseDecimalFraction(const std::string& text, double* value) {
     return true;
 }
 
-bool ReadGermanDateTime(const std::string& date, const std::string& time, C_Time* result) {
-    int day = 0, month = 0, year = 0, hour = 0, minute = 0, second = 0;
-    if (!ScanWhole(date, "%2d.%2d.%4d", 3, &day, &month, &year)) return false;
-    if (!time.empty() && !ScanWhole(time, "%2d:%2d:%2d", 3, &hour, &minute, &second) &&
-        !ScanWhole(time, "%2d:%2d", 2, &hour, &minute))
+bool ReadDateInput(const std::string& date, const std::string& time, SYSTEMTIME* local, int* wrongField,
+                   std::string* message) {
+    SYSTEMTIME d = {}, t = {};
+    std::string fault;
+    *wrongField = 1;
+    if (!ReadField(date, FMT_DATE, kDatePatterns, 2, &d)) {
+        fault = "Das ist kein Datum der Form TT.MM.JJJJ.";
+    } else if (fault = DateFault(d); fault.empty()) {
+        *wrongField = 2;
+        if (!time.empty() && !ReadField(time, FMT_TIME, kTimePatterns, 3, &t))
+            fault = "Das ist keine Uhrzeit der Form hh:mm:ss.";
+        else if (t.wHour > 23 || t.wMinute > 59 || t.wSecond > 59)
+            fault = "Diese Uhrzeit gibt es nicht (Stunden 0 bis 23, Minuten und Sekunden 0 bis 59).";
+    }
+    if (!fault.empty()) {
+        *message = (*wrongField == 1 ? "Datum: \x84" + date : "Uhrzeit: \x84" + time) + "\x93\n" + fault;
         return false;
-    if (date.size() <= 8 && year < 100) year += year < 50 ? 2000 : 1900;  // "24.12.03": 00-49 20yy, 50-99 19yy
-    return result->SetLocTime(year, month, day, hour, minute, second, NULL);
+    }
+    *local = d;
+    local->wHour = t.wHour;
+    local->wMinute = t.wMinute;
+    local->wSecond = t.wSecond;
+    return true;
 }

@@ -21,7 +21,11 @@ bool ParseHexExactly(const std::string& text, int maxDigits, std::uint64_t* valu
 bool ParseUnixSeconds(const std::string& text, bool hexadecimal, long long* seconds);
 // A decimal number with a decimal comma or point ("37979,5", "-1.25").
 bool ParseDecimalFraction(const std::string& text, double* value);
-// dd.MM.yyyy (two-digit years 00-49 are 20yy, 50-99 19yy) and HH:mm:ss or HH:mm, one or two digits a field, as
-// local time in the user time zone; false when the text is not of that form or the calendar
-// lacks the day.
-bool ReadGermanDateTime(const std::string& date, const std::string& time, C_Time* result);
+// The date and time fields of the dialog as local fields: each in the user's format as the
+// dialog shows it, or as TT.MM.JJJJ and hh:mm:ss or hh:mm with one or two digits a field
+// (two-digit years 00-49 are 20yy, 50-99 19yy), read by the library's reader; an empty time is
+// midnight. On a fault, false with the field that is wrong (1 date, 2 time) and a message that
+// quotes its text and says what is wrong (Windows-1252):
+//   "29.2.2023", ""  ->  1, "Datum: „29.2.2023“\nDen 29.02.2023 gibt es nicht (2023 ist kein Schaltjahr)."
+bool ReadDateInput(const std::string& date, const std::string& time, SYSTEMTIME* local, int* wrongField,
+                   std::string* message);

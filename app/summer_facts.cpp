@@ -61,3 +61,31 @@ std::string ChangeHint(const C_Time& change) {
     std::snprintf(text, sizeof text, "( %u:%02u -> %u:%02u )", before.wHour, before.wMinute, after.wHour, after.wMinute);
     return text;
 }
+
+std::string ChangeOverNote(const SYSTEMTIME& typed, const C_Time& point, C_Time* other) {
+    other->SetInvalid();
+    SYSTEMTIME shown;
+    if (point.IsInvalid() || !point.GetLocSystemTime(&shown, NULL)) return std::string();
+    char text[120];
+    if (shown.wDay != typed.wDay || shown.wHour != typed.wHour || shown.wMinute != typed.wMinute) {
+        std::snprintf(text, sizeof text, "%02u:%02u gibt es am %02u.%02u.%u nicht \x96 gezeigt: %02u:%02u", typed.wHour,
+                      typed.wMinute, typed.wDay, typed.wMonth, typed.wYear, shown.wHour, shown.wMinute);
+        return text;
+    }
+    // The same reading one shift earlier or later: the hour the clocks go back repeats.
+    TIME_ZONE_INFORMATION record;
+    C_Time::GetLocTimeZoneInfoForYear(shown.wYear, &record);
+    const __int64 shift = static_cast<__int64>(record.DaylightBias) * -600000000;  // minutes to ticks
+    for (const __int64 step : {shift, -shift}) {
+        SYSTEMTIME again;
+        const C_Time candidate = point + C_TimeSpan(step);
+        if (step == 0 || !candidate.GetLocSystemTime(&again, NULL) || again.wDay != shown.wDay ||
+            again.wHour != shown.wHour || again.wMinute != shown.wMinute || again.wSecond != shown.wSecond)
+            continue;
+        *other = candidate;
+        std::snprintf(text, sizeof text, "%02u:%02u gibt es zweimal \x96 gezeigt: die %s (%s)", typed.wHour, typed.wMinute,
+                      candidate > point ? "erste" : "zweite", point.IsSummerTime() ? "Sommerzeit" : "Normalzeit");
+        return text;
+    }
+    return std::string();
+}

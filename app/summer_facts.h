@@ -19,3 +19,9 @@ bool SummerPeriodAround(const C_Time& point, C_Time* start, C_Time* end);
 // Berlin's start of summer time, "( 1:59 -> 1:00 )" for the end of New York's. Empty for
 // the invalid time.
 std::string ChangeHint(const C_Time& change);
+
+// The note on a local reading typed as typed and read as point: where the clocks skip it,
+// "02:30 gibt es am 31.03.2024 nicht – gezeigt: 03:30"; where they repeat it,
+// "02:30 gibt es zweimal – gezeigt: die erste (Sommerzeit)" and the other occurrence in *other
+// (else invalid). Empty for a reading that occurs once. Windows-1252.
+std::string ChangeOverNote(const SYSTEMTIME& typed, const C_Time& point, C_Time* other);

@@ -17,16 +17,21 @@ const char* ZoneNameAfterOffset(const char* display) {
     return close[1] == ' ' ? close + 2 : close + 1;
 }
 
-int FindTypedZone(const std::vector<std::string>& displays, const std::string& typed) {
+int FindTypedZone(const std::vector<ZoneSearchEntry>& entries, const std::string& typed) {
     if (typed.empty()) return -1;
-    std::string wanted = typed;
-    MakeUpper(wanted);
-    for (size_t i = 0; i < displays.size(); ++i) {
-        std::string name = ZoneNameAfterOffset(displays[i].c_str());
-        MakeUpper(name);
+    // Case and accents aside: "bogota" finds "Bogotá" (one byte a character in the ANSI code page).
+    const auto begins = [&typed](const std::string& name, std::size_t at) {
+        return name.size() - at >= typed.size() &&
+               CompareStringA(LOCALE_USER_DEFAULT, NORM_IGNORECASE | NORM_IGNORENONSPACE, name.c_str() + at,
+                              static_cast<int>(typed.size()), typed.c_str(), static_cast<int>(typed.size())) == CSTR_EQUAL;
+    };
+    for (size_t i = 0; i < entries.size(); ++i) {
+        const std::string name = ZoneNameAfterOffset(entries[i].shown.c_str());
         // The name, or one of the places it lists after a comma ("Amsterdam, Berlin, Bern").
         for (size_t at = 0; at != std::string::npos; at = name.find(", ", at), at = at == std::string::npos ? at : at + 2)
-            if (name.compare(at, wanted.size(), wanted) == 0) return static_cast<int>(i);
+            if (begins(name, at)) return static_cast<int>(i);
+        for (const std::string& word : entries[i].words)
+            if (begins(word, 0)) return static_cast<int>(i);
     }
     return -1;
 }

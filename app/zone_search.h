@@ -15,10 +15,17 @@ bool ZoneListBefore(const quendel::zone::RegistryZone& a, const quendel::zone::R
 // The part of a display name after its "(UTC+hh:mm) " prefix (all of it when there is none).
 const char* ZoneNameAfterOffset(const char* display);
 
-// The index of the first display whose name after the offset, or one of the places it lists
-// after a comma, begins with typed, regardless of case ("Ber" finds "Amsterdam, Berlin, ...");
-// -1 when none does or nothing is typed.
-int FindTypedZone(const std::vector<std::string>& displays, const std::string& typed);
+// An entry of the zone list as the type-ahead searches it: the name shown, and further words
+// that find it too (the cities of the zone, say), each from its beginning.
+struct ZoneSearchEntry {
+    std::string shown;
+    std::vector<std::string> words;
+};
+
+// The index of the first entry whose name after the offset, one of the places it lists after a
+// comma, or one of its words begins with typed, regardless of case ("Ber" finds "Amsterdam,
+// Berlin, ..."); -1 when none does or nothing is typed.
+int FindTypedZone(const std::vector<ZoneSearchEntry>& entries, const std::string& typed);
 
 // The letters typed so far: each key extends them, a pause longer than kPause starts afresh.
 class C_TypeAhead {

@@ -235,6 +235,16 @@ public:
     // (31.02.2003) gives false and the invalid time.
     QTL_API bool SetLocFormatTime(const char* text, int flags, unsigned long locale = LOCALE_USER_DEFAULT,
                           const TIME_ZONE_INFORMATION* zone = NULL);
+    // The fields of one date (FMT_DATE) or one time (FMT_TIME) text, read whole as
+    // SetLocFormatTime reads that part, but not checked against the calendar, so that a caller
+    // can tell which field is wrong. pattern: GetDateFormat's or GetTimeFormat's letters
+    // ("d.M.yyyy", "H:m:s"), or NULL for the locale's short date (two-digit years too) or its
+    // time with or without seconds. Two-digit years as above; a time without seconds reads 0;
+    // a 12-hour reading is made a 24-hour one (an hour of 0 or over 12 with AM/PM gives 99).
+    // False when the text is not of the form; fields untouched then.
+    //   ReadLocFields("29.2.23", FMT_DATE, 0x407, "d.M.yyyy", &f)   f.wYear 2023, f.wMonth 2, f.wDay 29
+    QTL_API static bool ReadLocFields(const char* text, int flags, unsigned long locale, const char* pattern,
+                              SYSTEMTIME* fields);
     // A decimal tick count, optionally signed; digits end at the first other character
     // ("1a" is 1). No digits, a null text, a negative count or one beyond 9223372036854775807
     // give false and keep the point; "0" is the invalid time.

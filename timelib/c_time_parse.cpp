@@ -157,7 +157,56 @@ private:
     LCID m_locale;
 };
 
+// Two-digit years: 00-49 are 2000-2049, 50-99 are 1950-1999.
+int FullYear(const Fields& f) { return f.yearDigits <= 2 && f.year >= 0 ? f.year + (f.year < 50 ? 2000 : 1900) : f.year; }
+
+// The hour of the day; 99 for a 12-hour reading out of 1 to 12.
+int DayHour(const Fields& f) {
+    if (f.meridiem < 0 || !f.twelveHour) return f.hour;
+    return f.hour < 1 || f.hour > 12 ? 99 : f.hour % 12 + 12 * f.meridiem;
+}
+
 }  // namespace
+
+bool C_Time::ReadLocFields(const char* text, int flags, unsigned long locale, const char* pattern, SYSTEMTIME* fields) {
+    const bool date = (flags & FMT_DATE) != 0;
+    if (!text || !fields || date == ((flags & FMT_TIME) != 0)) return false;
+    while (IsBlank(*text)) ++text;
+    Fields f;
+    bool read = false;
+    for (const bool seconds : {true, false}) {
+        char own[81];
+        if (!pattern && date) quendel::DatePattern(locale, true, own);
+        char timePattern[40];
+        if (!pattern && !date) quendel::TimePattern(locale, seconds, false, timePattern);
+        PatternReader reader(text, locale);
+        Fields candidate;
+        if (reader.Read(pattern ? pattern : date ? own : timePattern, candidate)) {
+            const char* rest = reader.Rest();
+            while (IsBlank(*rest)) ++rest;
+            if (!*rest) {
+                f = candidate;
+                read = true;
+                break;
+            }
+        }
+        if (pattern || date) break;  // one pattern to try
+    }
+    if (!read) return false;
+    if (date ? f.day < 0 || f.month < 0 || f.year < 0 : f.hour < 0 || f.minute < 0) return false;
+    SYSTEMTIME s = {};
+    if (date) {
+        s.wYear = static_cast<WORD>(FullYear(f) > 65535 ? 65535 : FullYear(f));
+        s.wMonth = static_cast<WORD>(f.month);
+        s.wDay = static_cast<WORD>(f.day);
+    } else {
+        s.wHour = static_cast<WORD>(DayHour(f));
+        s.wMinute = static_cast<WORD>(f.minute);
+        s.wSecond = static_cast<WORD>(f.second >= 0 ? f.second : 0);
+    }
+    *fields = s;
+    return true;
+}
 
 bool C_Time::SetLocFormatTime(const char* text, int flags, unsigned long locale, const TIME_ZONE_INFORMATION* zone) {
     if (!text || (flags & FMT_DAYS) || !(flags & FMT_DATE)) return false;
@@ -201,14 +250,8 @@ bool C_Time::SetLocFormatTime(const char* text, int flags, unsigned long locale,
 
     // A field the pattern lacks is missing, not guessed: "24.12" by "dd.MM" is no date.
     if (f.year < 0) return false;
-    // Two-digit years: 00-49 are 2000-2049, 50-99 are 1950-1999.
-    int year = f.year;
-    if (f.yearDigits <= 2) year += year < 50 ? 2000 : 1900;
-    int hour = (flags & FMT_TIME) ? f.hour : 0;
-    if (f.meridiem >= 0 && f.twelveHour) {
-        if (hour < 1 || hour > 12) return false;
-        hour = hour % 12 + 12 * f.meridiem;
-    }
+    const int year = FullYear(f);
+    const int hour = (flags & FMT_TIME) ? DayHour(f) : 0;
     const int minute = (flags & FMT_TIME) ? f.minute : 0;
     const int second = (flags & FMT_TIME) && f.second >= 0 ? f.second : 0;
     if (f.day < 0 || f.month < 0 || year < 0 || hour < 0 || minute < 0) return false;

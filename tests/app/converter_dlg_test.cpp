@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <cctype>
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
@@ -58,7 +59,7 @@ const std::map<std::string, int> kFields = {
     {"DSTSTART", IDC_DSTSTART}, {"DSTEND", IDC_DSTEND},     {"DSTSTART_HINT", IDC_DSTSTART_HINT}, {"DSTEND_HINT", IDC_DSTEND_HINT},     {"RELDAYS", IDC_RELDAYS},   {"CLOCK", IDC_CLOCK},
     {"BUTTON", IDOK},           {"ZONES", IDC_ZONES},       {"HOLIDAYS", IDC_HOLIDAYS}, {"HEX", IDC_HEX},
     {"SYNC", IDC_SYNC},         {"LEGEND", IDC_HOLIDAY_LEGEND}, {"STAMP", IDC_STAMP}, {"STAMPS", IDC_STAMP_LIST},
-    {"COPY", IDC_COPY_AS}};
+    {"COPY", IDC_COPY_AS},      {"NOTE", IDC_LOCAL_NOTE},   {"OTHER", IDC_OTHER_TIME}};
 
 // The fixture is the dialog; it answers message boxes and keeps them.
 class ConverterDialog : public ::testing::TestWithParam<int>, public C_ConverterDlg {
@@ -81,26 +82,34 @@ protected:
         if (!answers.empty()) answers.erase(0, 1);
         return answer == 'y' ? IDYES : answer == 'n' ? IDNO : IDOK;
     }
-    // The menu's first entry, and where it opens in the list: "under line N" at the left end of a
-    // line's lower edge (item heights follow the host's fonts), else the point.
+    // The menu's entries, and where it opens in the list: "under line N" at the left end of a
+    // line's lower edge (item heights follow the host's fonts), else the point. Chooses the
+    // entry of menuKey.
     int TrackMenu(HMENU menu, int x, int y) override {
         char text[100] = "";
-        GetMenuStringA(menu, 0, text, sizeof text, MF_BYPOSITION);
         POINT at = {x, y};
         ScreenToClient(Item("HOLIDAYS"), &at);
         std::string where = FormatText("at %ld,%ld", at.x, at.y);
         RECT line = {};
         for (int i = 0; SendMessageA(Item("HOLIDAYS"), LB_GETITEMRECT, i, LPARAM(&line)) != LB_ERR && line.top <= at.y; ++i)
             if (at.x == line.left && at.y == line.bottom) where = FormatText("under line %d", i);
-        messages += FormatText("%smenu %s: %s", messages.empty() ? "" : " | ", where.c_str(), text);
-        return static_cast<int>(GetMenuItemID(menu, 0));
+        messages += FormatText("%smenu %s:", messages.empty() ? "" : " | ", where.c_str());
+        int chosen = 0;
+        for (int i = 0, n = GetMenuItemCount(menu); i < n; ++i) {
+            GetMenuStringA(menu, i, text, sizeof text, MF_BYPOSITION);
+            messages += std::string(i ? ";" : "") + " " + text;
+            const char* key = std::strchr(text, '&');
+            if (key && std::toupper(BYTE(key[1])) == std::toupper(BYTE(menuKey))) chosen = i;
+        }
+        return static_cast<int>(GetMenuItemID(menu, chosen));
     }
     std::string ChooseCalendarFile(const std::string& suggestion) override {
         return messages += " | save as " + suggestion, file;
     }
 
-    void Open(bool machineZone) {  // in the machine's zone: with no user zone at all
+    void Open(bool machineZone, bool keepZone) {  // in the machine's zone: with no user zone at all
         Destroy();
+        if (!keepZone) RegDeleteKeyValueA(HKEY_CURRENT_USER, "Software\\Quendel", kZoneSetting);
         g_now = 127167408000000000;  // 2003-12-24 12:00 UTC
         TIME_ZONE_INFORMATION zone = test_zones::WEurope();
         C_Time::SetLocTimeZoneInfo(machineZone ? nullptr : &zone);
@@ -149,6 +158,29 @@ protected:
             return text;
         }
         if (name == "WIDE") return std::to_string(WideLines());
+        if (name == "FIT") return CutTexts(Handle());
+        if (name == "ABOUTFIT") {  // the about box over the dialog, at its DPI
+            C_AboutDlg about;
+            if (!about.Create(Handle())) return "no about box";
+            if (Dpi() != 96) Rescale(about.Handle(), Dpi(), 96);
+            return CutTexts(about.Handle());
+        }
+        if (name == "FOCUS") {  // the field with the focus, and whether all its text is selected
+            DWORD from = 0, to = 0;
+            SendMessageA(GetFocus(), EM_GETSEL, WPARAM(&from), LPARAM(&to));
+            for (const auto& [field, id] : kFields)
+                if (GetFocus() == GetDlgItem(Handle(), id))
+                    return field + (from == 0 && to == DWORD(GetWindowTextLengthA(GetFocus())) ? " selected" : "");
+            return "none";
+        }
+        if (name == "CLIPBOARD") {  // its lines' count and first line, as text
+            std::string copied;
+            if (OpenClipboard(Handle())) {
+                if (const HANDLE data = GetClipboardData(CF_TEXT)) copied = static_cast<const char*>(GlobalLock(data)), GlobalUnlock(data);
+                CloseClipboard();
+            }
+            return std::to_string(Count(copied, "\r\n")) + "|" + copied.substr(0, copied.find("\r\n"));
+        }
         if (name == "PLACE") {  // the window's corner, or "centred" on the primary monitor's work area
             RECT r, w;
             GetWindowRect(Handle(), &r), SystemParametersInfoA(SPI_GETWORKAREA, 0, &w, 0);
@@ -157,6 +189,7 @@ protected:
             return std::to_string(r.left) + "," + std::to_string(r.top);
         }
         if (!Item(name)) return "-";
+        if (!(GetWindowLongA(Item(name), GWL_STYLE) & WS_VISIBLE)) return "hidden";
         GetWindowTextA(Item(name), text, sizeof text);
         if (name == "BUTTON" && !IsWindowEnabled(Item(name))) return "off";
         if (name != "HOLIDAYS" && name != "STAMPS") return text;
@@ -171,7 +204,11 @@ protected:
         const std::size_t mark = cell.find_first_of(":= ");
         const std::string head = cell.substr(0, mark), arg = mark == std::string::npos ? "" : cell.substr(mark + 1);
         const std::map<std::string, std::function<void()>> actions = {
-            {"open", [&] { Open(arg == "machine"); }},
+            {"open", [&] { Open(arg == "machine", arg == "kept"); }},
+            {"stored", [&] { RegSetKeyValueA(HKEY_CURRENT_USER, "Software\\Quendel", kZoneSetting, REG_SZ, arg.c_str(), DWORD(arg.size() + 1)); }},
+            {"dpi", [&] { Rescale(Handle(), std::stoul(arg), Dpi()); }},
+            {"choose", [&] { menuKey = arg[0]; }},
+            {"select", [&] { SendMessageA(Item("HOLIDAYS"), LB_SETCURSEL, std::stoi(arg), 0); }},
             {"enter", [&] { Command(IDOK, BN_CLICKED); }},
             {"click", [&] { SendMessageA(Item(arg), BM_CLICK, 0, 0); }},
             {"zone", [&] { Choose(arg); }},
@@ -217,6 +254,38 @@ protected:
         for (std::size_t at = 0; (at = text.find(what, at)) != std::string::npos; at += what.size()) ++n;
         return n;
     }
+    // The window moved to a monitor of dpi (from the one it is made for).
+    static void Rescale(HWND window, UINT dpi, UINT from) {
+        RECT r;
+        GetWindowRect(window, &r);
+        r.right = r.left + MulDiv(r.right - r.left, dpi, from), r.bottom = r.top + MulDiv(r.bottom - r.top, dpi, from);
+        SendMessageA(window, WM_DPICHANGED, MAKEWPARAM(dpi, dpi), LPARAM(&r));
+    }
+    // The texts the program writes into its windows (the children with an identifier, and the
+    // links) that are wider, in their own fonts, than the room their controls give them.
+    std::string CutTexts(HWND parent) {
+        std::string cut;
+        for (HWND c = GetWindow(parent, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) {
+            char text[300] = "", kind[40] = "";
+            const int length = GetWindowTextA(c, text, sizeof text);
+            GetClassNameA(c, kind, sizeof kind);
+            const bool edit = !lstrcmpiA(kind, "Edit"), label = !lstrcmpiA(kind, "Static");
+            if ((label && GetDlgCtrlID(c) == IDC_STATIC) || lstrcmpiA(kind, "Button") == 0 || !lstrcmpiA(kind, "ComboBox") ||
+                !lstrcmpiA(kind, "ListBox") || length == 0)
+                continue;
+            RECT room;
+            GetClientRect(c, &room);
+            if (edit) SendMessageA(c, EM_GETRECT, 0, LPARAM(&room));
+            const HDC dc = GetDC(c);
+            const HGDIOBJ old = SelectObject(dc, HGDIOBJ(SendMessageA(c, WM_GETFONT, 0, 0)));
+            SIZE size = {};
+            GetTextExtentPoint32A(dc, text, length, &size);
+            SelectObject(dc, old);
+            ReleaseDC(c, dc);
+            if (size.cx > room.right - room.left - (edit ? 0 : 1)) cut += std::string(cut.empty() ? "" : " | ") + text;
+        }
+        return cut;
+    }
     // The holiday lines wider than the list's room, by its font and tab stops.
     int WideLines() {
         const HWND list = Item("HOLIDAYS");
@@ -256,6 +325,7 @@ protected:
     HKEY scratch = NULL;
     std::string file;  // what the Save dialog answers
     mutable std::string answers;   // to the coming questions
+    char menuKey = 'K';            // the mnemonic the context menu is answered with
     std::string port;
     std::function<int()> requests;  // the time server's count
 };
@@ -267,6 +337,7 @@ TEST_P(ConverterDialog, Inputs) { Run("app_dialog_inputs.tsv"); }
 TEST_P(ConverterDialog, Zones) { Run("app_dialog_zones.tsv"); }
 TEST_P(ConverterDialog, Window) { Run("app_dialog_window.tsv"); }
 TEST_P(ConverterDialog, Stamps) { Run("app_dialog_stamps.tsv"); }
+TEST_P(ConverterDialog, TextsFit) { Run("app_dialog_fit.tsv"); }
 
 // Each dialog's Tab order and the mnemonics that reach its controls, against app_keyboard.tsv.
 TEST(Keyboard, TabOrderAndMnemonics) {
