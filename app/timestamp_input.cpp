@@ -35,12 +35,19 @@ bool ReadUserFormat(std::string_view view, std::uint64_t* wall) {
     const std::string text(view);
     if (text.find('\0') != std::string::npos) return false;
     C_Time point;
-    const std::size_t blank = text.find(' ');
-    const bool read = point.SetLocFormatTime(text.c_str(), FMT_DATE | FMT_TIME, LOCALE_USER_DEFAULT, NULL) ||
-                      point.SetLocFormatTime(text.c_str(), FMT_DATE, LOCALE_USER_DEFAULT, NULL) ||
-                      ReadGermanDateTime(text.substr(0, blank), blank == std::string::npos ? "" : Trimmed(text.substr(blank)), &point);
     SYSTEMTIME local;
-    if (!read || !point.GetLocSystemTime(&local)) return false;
+    if (point.SetLocFormatTime(text.c_str(), FMT_DATE | FMT_TIME, LOCALE_USER_DEFAULT, NULL) ||
+        point.SetLocFormatTime(text.c_str(), FMT_DATE, LOCALE_USER_DEFAULT, NULL)) {
+        if (!point.GetLocSystemTime(&local)) return false;
+    } else {
+        // As the date and time fields read them: the user's formats, TT.MM.JJJJ and hh:mm:ss.
+        const std::size_t blank = text.find(' ');
+        int wrong = 0;
+        std::string message;
+        if (!ReadDateInput(text.substr(0, blank), blank == std::string::npos ? "" : Trimmed(text.substr(blank)), &local,
+                           &wrong, &message))
+            return false;
+    }
     *wall = TicksOf(local);
     return true;
 }

@@ -82,22 +82,25 @@ protected:
         if (!answers.empty()) answers.erase(0, 1);
         return answer == 'y' ? IDYES : answer == 'n' ? IDNO : IDOK;
     }
-    // The menu's entries, and where it opens in the list: "under line N" at the left end of a
-    // line's lower edge (item heights follow the host's fonts), else the point. Chooses the
-    // entry of menuKey.
+    // The menu's first two entries (and how many there are beyond), and where it opens: "under
+    // line N" of the holiday list, or "under the button" (Kopieren als), at the left end of the
+    // lower edge (sizes follow the host's fonts), else the point in the list. Chooses the entry
+    // of menuKey.
     int TrackMenu(HMENU menu, int x, int y) override {
         char text[100] = "";
         POINT at = {x, y};
         ScreenToClient(Item("HOLIDAYS"), &at);
         std::string where = FormatText("at %ld,%ld", at.x, at.y);
-        RECT line = {};
+        RECT line = {}, button = {};
         for (int i = 0; SendMessageA(Item("HOLIDAYS"), LB_GETITEMRECT, i, LPARAM(&line)) != LB_ERR && line.top <= at.y; ++i)
             if (at.x == line.left && at.y == line.bottom) where = FormatText("under line %d", i);
+        if (GetWindowRect(Item("COPY"), &button) && x == button.left && y == button.bottom) where = "under the button";
         messages += FormatText("%smenu %s:", messages.empty() ? "" : " | ", where.c_str());
         int chosen = 0;
         for (int i = 0, n = GetMenuItemCount(menu); i < n; ++i) {
             GetMenuStringA(menu, i, text, sizeof text, MF_BYPOSITION);
-            messages += std::string(i ? ";" : "") + " " + text;
+            if (i < 2) messages += std::string(i ? ";" : "") + " " + text;
+            if (i == 2) messages += FormatText("; ... (%d)", n);
             const char* key = std::strchr(text, '&');
             if (key && std::toupper(BYTE(key[1])) == std::toupper(BYTE(menuKey))) chosen = i;
         }
