@@ -371,8 +371,8 @@ TEST(Keyboard, TabOrderAndMnemonics) {
         for (HWND first = GetNextDlgTabItem(dialog.Handle(), NULL, FALSE), c = first; c && (c != first || walk.empty());
              c = GetNextDlgTabItem(dialog.Handle(), c, FALSE)) {
             GetWindowTextA(c, text.data(), 100);
-            walk += (walk.empty() ? "" : " ") + (GetDlgCtrlID(c) ? std::to_string(GetDlgCtrlID(c)) : text.c_str()) +
-                    (reaches[c].empty() ? "" : ":" + reaches[c]);
+            walk.append(walk.empty() ? "" : " ").append(GetDlgCtrlID(c) ? std::to_string(GetDlgCtrlID(c)) : text.c_str());
+            if (!reaches[c].empty()) walk.append(":").append(reaches[c]);
         }
         std::string expected;
         for (std::size_t i = 1; i < row.size(); ++i) expected += (i > 1 ? " " : "") + row[i];
