@@ -70,6 +70,7 @@ int C_ConverterDlg::Refresh() {
     // The names of the list's entry in use, in the user's language where Windows has them.
     m_zoneText = m_zoneInUse ? (summer ? m_zoneInUse->names.daylight : m_zoneInUse->names.standard)
                              : WideToAnsi(summer ? zone.DaylightName : zone.StandardName);
+    if (!m_typedPlace.empty()) m_zoneText += " \x96 " + m_typedPlace;  // the place typed: "... – New York"
     m_biasText = FormatText("%ld min", zone.Bias);
     m_dstBiasText = FormatText("%ld min", summer ? zone.DaylightBias : 0L);
 

@@ -163,6 +163,7 @@ private:
     // so that a machine whose zone changes is followed while the user never chose one.
     bool m_zoneChosen = false;
     C_TypeAhead m_typeAhead;
+    std::string m_typedPlace;  // the place of the zone the type-ahead found by it, shown beside its name
     RECT m_place = {};  // the window's last place on screen, not minimised
     bool m_placeKnown = false;
     static constexpr UINT_PTR kZoneKeysSubclass = 1;

@@ -135,6 +135,7 @@ void C_ConverterDlg::ConvertOleTime() {
 }
 
 void C_ConverterDlg::OnZoneChange() {
+    m_typedPlace.clear();
     m_localNote.clear();
     m_otherTime.SetInvalid();
     const int index = m_zoneCombo.GetCurSel();

@@ -14,6 +14,7 @@
 #include "app/framework/text.h"
 #include "app/settings_store.h"
 #include "app/zone_search.h"
+#include "timelib/zone_history.h"
 #include "timelib/zone_registry.h"
 
 namespace {
@@ -60,7 +61,9 @@ void C_ConverterDlg::FillZoneList() {
         const quendel::zone::RegistryZone& zone = shown.entry.zone;
         const int index = m_zoneCombo.AddString(zone.display);
         if (index < 0) continue;
-        m_zoneCombo.SetItemData(index, new ZoneItem{zone.record, shown.entry.subkey, std::move(shown.names), {}});
+        // The places of the IANA zones the key stands for find it too ("New York": Eastern).
+        m_zoneCombo.SetItemData(index, new ZoneItem{zone.record, shown.entry.subkey, std::move(shown.names),
+                                                    quendel::zone::HistoryCitiesOfKey(shown.entry.subkey.c_str())});
         if (!machineKey.empty() && machineKey == shown.entry.subkey) machineIndex = index;
         if (!storedKey.empty() && storedKey == shown.entry.subkey) storedIndex = index;
         // Several zones may share the name: the one enumerated last stays selected.
@@ -89,11 +92,20 @@ void C_ConverterDlg::OnZoneTyped(char typed) {
         const auto* item = static_cast<const ZoneItem*>(m_zoneCombo.GetItemData(i));
         entries.push_back({m_zoneCombo.GetItemText(i), item ? item->searchWords : std::vector<std::string>()});
     }
-    const int index = FindTypedZone(entries, search);
-    if (index < 0 || index == m_zoneCombo.GetCurSel()) return;  // nothing found: the selection stays
-    m_zoneCombo.SetCurSel(index);
-    // Dropped down, the selection previews until the list closes, as with the arrow keys.
-    if (!m_zoneCombo.Send(CB_GETDROPPEDSTATE)) OnZoneChange();
+    std::string place;
+    const int index = FindTypedZone(entries, search, &place);
+    if (index < 0) return;  // nothing found: the selection stays
+    if (index != m_zoneCombo.GetCurSel()) {
+        m_zoneCombo.SetCurSel(index);
+        // Dropped down, the selection previews until the list closes, as with the arrow keys.
+        if (!m_zoneCombo.Send(CB_GETDROPPEDSTATE)) OnZoneChange();
+    }
+    // The place the letters found, where the entry's own name does not show it ("New York"
+    // beside "Eastern Normalzeit"), until another zone is chosen.
+    if (place != m_typedPlace && index == m_zoneCombo.GetCurSel()) {
+        m_typedPlace = place;
+        Refresh();
+    }
 }
 
 LRESULT CALLBACK C_ConverterDlg::ZoneKeysProc(HWND combo, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,

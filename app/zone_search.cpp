@@ -1,5 +1,6 @@
 #include "app/zone_search.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "app/framework/text.h"
@@ -17,7 +18,8 @@ const char* ZoneNameAfterOffset(const char* display) {
     return close[1] == ' ' ? close + 2 : close + 1;
 }
 
-int FindTypedZone(const std::vector<ZoneSearchEntry>& entries, const std::string& typed) {
+int FindTypedZone(const std::vector<ZoneSearchEntry>& entries, const std::string& typed, std::string* word) {
+    if (word) word->clear();
     if (typed.empty()) return -1;
     // Case and accents aside: "bogota" finds "Bogotá" (one byte a character in the ANSI code page).
     const auto begins = [&typed](const std::string& name, std::size_t at) {
@@ -25,13 +27,21 @@ int FindTypedZone(const std::vector<ZoneSearchEntry>& entries, const std::string
                CompareStringA(LOCALE_USER_DEFAULT, NORM_IGNORECASE | NORM_IGNORENONSPACE, name.c_str() + at,
                               static_cast<int>(typed.size()), typed.c_str(), static_cast<int>(typed.size())) == CSTR_EQUAL;
     };
-    for (size_t i = 0; i < entries.size(); ++i) {
-        const std::string name = ZoneNameAfterOffset(entries[i].shown.c_str());
-        // The name, or one of the places it lists after a comma ("Amsterdam, Berlin, Bern").
-        for (size_t at = 0; at != std::string::npos; at = name.find(", ", at), at = at == std::string::npos ? at : at + 2)
-            if (begins(name, at)) return static_cast<int>(i);
-        for (const std::string& word : entries[i].words)
-            if (begins(word, 0)) return static_cast<int>(i);
+    for (const bool further : {false, true}) {
+        for (size_t i = 0; i < entries.size(); ++i) {
+            const std::string name = ZoneNameAfterOffset(entries[i].shown.c_str());
+            // The name, or one of the places it lists after a comma ("Amsterdam, Berlin, Bern").
+            for (size_t at = 0; !further && at != std::string::npos;
+                 at = name.find(", ", at), at = at == std::string::npos ? at : at + 2)
+                if (begins(name, at)) return static_cast<int>(i);
+            const std::vector<std::string>& words = entries[i].words;
+            const std::size_t main = std::min(entries[i].main, words.size());
+            for (std::size_t w = further ? main : 0; w < (further ? words.size() : main); ++w) {
+                if (!begins(words[w], 0)) continue;
+                if (word) *word = words[w];
+                return static_cast<int>(i);
+            }
+        }
     }
     return -1;
 }

@@ -201,4 +201,19 @@ const char* KeyOfHistoryZone(const char* iana) {
     return found ? found->key : nullptr;
 }
 
+std::vector<std::string> HistoryCitiesOfKey(const char* key) {
+    std::vector<std::string> cities;
+    for (int i = 0; key && i < table::kKeyZoneCount; ++i) {
+        const table::KeyZone& row = table::kKeyZones[i];
+        if (std::strcmp(row.key, key) != 0) continue;
+        const char* name = table::kZones[row.zone].name;
+        const char* slash = std::strrchr(name, '/');
+        if (!slash || std::strncmp(name, "Etc/", 4) == 0) continue;
+        std::string city(slash + 1);
+        for (char& c : city) c = c == '_' ? ' ' : c;  // "New_York"
+        if (std::find(cities.begin(), cities.end(), city) == cities.end()) cities.push_back(std::move(city));
+    }
+    return cities;
+}
+
 }  // namespace quendel::zone

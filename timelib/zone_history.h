@@ -26,6 +26,7 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <string>
 #include <vector>
 
 #include "timelib/zone_rules.h"
@@ -102,5 +103,9 @@ int HistoryLastYear();
 const char* HistoryZoneOfKey(const char* key, const char* territory);
 // A registry key CLDR maps to the IANA zone (its main zone's key first); null when none.
 const char* KeyOfHistoryZone(const char* iana);
+// The places named by the IANA zones CLDR maps the key to, in any territory, each once, the
+// key's main zone (territory "001") first ("Etc/..." zones name none):
+//   HistoryCitiesOfKey("Eastern Standard Time")   "New York", "Nassau", "Toronto", "Detroit", ...
+std::vector<std::string> HistoryCitiesOfKey(const char* key);
 
 }  // namespace quendel::zone
