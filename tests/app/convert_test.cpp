@@ -19,8 +19,11 @@ struct Outcome {
 
 // Starts the program with the arguments, the input as its standard input; no box may wait.
 Outcome Convert(const std::string& arguments, const std::string& input) {
-    static int runs = 0;  // fresh files: the last child's handles may close a moment after it ends
-    const std::string temp = std::string(std::getenv("TEMP")) + "\\convert" + std::to_string(++runs);
+    // Fresh files: the last child's handles may close a moment after it ends, and the other tests
+    // of this program run in processes of their own beside this one.
+    static int runs = 0;
+    const std::string temp = std::string(std::getenv("TEMP")) + "\\convert" + std::to_string(GetCurrentProcessId()) +
+                             "_" + std::to_string(++runs);
     const std::string in = temp + "_in.txt", out = temp + "_out.txt";
     std::ofstream(in, std::ios::binary) << input;
     SECURITY_ATTRIBUTES inherit = {sizeof inherit, NULL, TRUE};
