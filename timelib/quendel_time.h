@@ -175,6 +175,49 @@ typedef struct qt_holiday {
 #define QT_FMT_MSECONDS 0x010
 #define QT_FMT_YEAR4 0x020
 
+/* One reading of a pasted timestamp (quendel_time_read_stamp): never grows. */
+typedef struct qt_stamp {
+    int form;        /* QT_STAMP_... */
+    int is_local;    /* 1: the form is a wall-clock reading, converted in the zone given */
+    qt_int64 ticks;  /* UTC ticks */
+} qt_stamp;
+
+/* The forms of a pasted timestamp. The numbers are the ranking's last word (see
+ * quendel_time_read_stamp), and never change meaning: a form added later takes the next. */
+#define QT_STAMP_ISO8601 0          /* 2023-11-14T22:13:20Z, offset or Z; without either local */
+#define QT_STAMP_RFC2822 1          /* Tue, 14 Nov 2023 22:13:20 +0000 (mail, HTTP) */
+#define QT_STAMP_USER_TEXT 2        /* reserved: the dialog's own date formats, not read here */
+#define QT_STAMP_UUID1 3            /* 100 ns since 1582-10-15 in a version-1 UUID */
+#define QT_STAMP_UUID7 4            /* ms since 1970 in a version-7 UUID */
+#define QT_STAMP_ULID 5             /* ms since 1970 in a ULID */
+#define QT_STAMP_UNIX_SECONDS 6     /* seconds since 1970, fraction allowed */
+#define QT_STAMP_UNIX_MILLIS 7
+#define QT_STAMP_UNIX_MICROS 8
+#define QT_STAMP_FILETIME 9         /* decimal 100-ns ticks since 1601 */
+#define QT_STAMP_FILETIME_HEX 10    /* the same in hexadecimal */
+#define QT_STAMP_FILETIME_BYTES 11  /* its 8 bytes stored little-endian: "00 00 6D C6 47 17 DA 01" */
+#define QT_STAMP_FILETIME_WORDS 12  /* "high:low", two 32-bit hexadecimal words */
+#define QT_STAMP_WEBKIT 13          /* WebKit/Chrome: microseconds since 1601 */
+#define QT_STAMP_DOTNET_TICKS 14    /* .NET DateTime: 100 ns since 0001-01-01 */
+#define QT_STAMP_UNIX_NANOS 15
+#define QT_STAMP_UNIX_HEX 16        /* 32-bit signed seconds since 1970 in hexadecimal */
+#define QT_STAMP_UNIX_HEX_LE 17     /* the same, its 4 bytes stored little-endian */
+#define QT_STAMP_OLE_DATE 18        /* days since 1899-12-30, the fraction the time of day */
+#define QT_STAMP_EXCEL1900 19       /* Excel serial: 1 is 1900-01-01; 60 (29 February 1900) reads as nothing */
+#define QT_STAMP_EXCEL1904 20       /* Excel 1904 serial: 0 is 1904-01-01 */
+#define QT_STAMP_COCOA_SECONDS 21   /* Cocoa/Mac absolute time: seconds since 2001 */
+#define QT_STAMP_COCOA_NANOS 22     /* iOS: nanoseconds since 2001 */
+#define QT_STAMP_HFS_PLUS 23        /* HFS+: unsigned 32-bit seconds since 1904 (UTC) */
+#define QT_STAMP_GPS 24             /* GPS seconds since 1980-01-06, leap seconds applied */
+#define QT_STAMP_NTP 25             /* NTP seconds.fraction since 1900; the era nearest now */
+#define QT_STAMP_NTP_HEX 26         /* NTP 64-bit in hexadecimal, "E8D3A3B0.12345678" */
+#define QT_STAMP_DOS 27             /* DOS/FAT date and time in 32 bits, local time */
+#define QT_STAMP_COUNT 28
+
+/* Names of a form (quendel_time_stamp_name). */
+#define QT_STAMP_NAME_TOKEN 0   /* L"unix-s", as quendel.exe /convert prints it */
+#define QT_STAMP_NAME_GERMAN 1  /* L"Unixzeit (s)", as the dialog lists it */
+
 typedef struct qt_zone_s* qt_zone;
 
 /* ---- Version and status ---- */
@@ -256,6 +299,32 @@ qt_status QT_CALL quendel_time_format(qt_zone zone, qt_int64 ticks, int flags, u
  *   L"26.10.2003 - 02:30:00" in W. Europe, 0x407   REPEATED, 00:30 and 01:30 UTC */
 qt_status QT_CALL quendel_time_parse(qt_zone zone, const wchar_t* text, int flags, unsigned long lcid,
                                      qt_local_result* result);
+
+/* ---- Pasted timestamps ---- */
+
+/* Every form a pasted text may be read in, ranked: readings from 1990 to 2039 first, then
+ * the rest; within each, the forms that take the text as written before those that reverse
+ * its bytes or take an NTP era after the first; then by form number. At most one reading a
+ * form, so QT_STAMP_COUNT entries always suffice. The forms are ASCII: leading and trailing
+ * blanks are dropped, and a text with any other character, or longer than 200 characters,
+ * reads as nothing (QT_OK, *count 0). Forms of local time (DOS, ISO 8601 without a zone) are
+ * read in the zone (a null zone: UTC): a skipped reading as standard time, a repeated one as
+ * its first occurrence, as quendel_time_from_local's later and earlier. now (ticks) chooses
+ * the NTP era; 0 takes the system clock. With too little capacity QT_E_BUFFER_TOO_SMALL,
+ * nothing written, and *count tells how many there are.
+ *   L"1700000000"   UNIX_SECONDS 2023-11-14 22:13:20, COCOA_NANOS 2001-01-01 00:00:01.7,
+ *                   GPS 2033-11-18 ..., then UNIX_MILLIS 1970-01-20, ... NTP 2089-12-21 */
+qt_status QT_CALL quendel_time_read_stamp(qt_zone zone, const wchar_t* text, qt_int64 now, qt_stamp* list,
+                                          int capacity, int* count);
+/* The point in the form (in the zone's local time for the local forms; a null zone: UTC),
+ * which quendel_time_read_stamp reads back to the same point at the form's resolution (a
+ * local form's repeated hour as its first occurrence): QT_E_RANGE where the form cannot hold it, QT_E_ARGUMENT for QT_STAMP_USER_TEXT or an
+ * unknown form.
+ *   QT_STAMP_FILETIME_WORDS, 133444736000000000   L"0x01DA1747:0xC66D0000" */
+qt_status QT_CALL quendel_time_write_stamp(qt_zone zone, int form, qt_int64 ticks, wchar_t* buffer, int capacity,
+                                           int* length);
+/* A form's name, QT_STAMP_NAME_TOKEN or QT_STAMP_NAME_GERMAN. */
+qt_status QT_CALL quendel_time_stamp_name(int form, int which, wchar_t* buffer, int capacity, int* length);
 
 /* ---- German legal holidays ---- */
 

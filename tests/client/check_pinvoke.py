@@ -13,7 +13,7 @@ TYPES = {'int': {'int'}, 'unsigned long': {'uint'}, 'qt_int64': {'long'}, 'doubl
          'wchar_t*': {'StringBuilder'}, 'const wchar_t*': {'string'}, 'qt_zone': {'IntPtr'}, 'qt_zone*': {'out IntPtr'},
          'qt_fields*': {'ref QtFields'}, 'const qt_fields*': {'ref QtFields'},
          'qt_local_result*': {'ref QtLocalResult'}, 'qt_changes*': {'ref QtChanges'},
-         'qt_holiday*': {'[Out] QtHoliday[]'}, 'const qt_filetime*': {'ref QtFileTime'},
+         'qt_holiday*': {'[Out] QtHoliday[]'}, 'qt_stamp*': {'[Out] QtStamp[]'}, 'const qt_filetime*': {'ref QtFileTime'},
          'qt_filetime*': {'out QtFileTime'}, 'unsigned int': {'uint'}}
 errors = []
 
@@ -43,7 +43,8 @@ for name in set(c_funcs) & set(cs_funcs):
         errors.append(f'{name}: {c} against {s}')
 # Structs: member types in order (a C# line may declare several fields of one type).
 CS_STRUCT = {'qt_fields': 'QtFields', 'qt_local_result': 'QtLocalResult', 'qt_changes': 'QtChanges',
-             'qt_holiday': 'QtHoliday', 'qt_filetime': 'QtFileTime'}
+             'qt_holiday': 'QtHoliday', 'qt_filetime': 'QtFileTime',
+             'qt_stamp': 'QtStamp'}
 for c_name, cs_name in CS_STRUCT.items():
     body = re.search(r'typedef struct %s \{(.*?)\}' % c_name, header, re.S)[1]
     c_members = [TYPES[c_type(d)] for d in body.split(';') if d.strip()]

@@ -17,7 +17,8 @@ run(${CC} -std=c99 ${warnings} ${SOURCE_DIR}/tests/client/c_api/dynamic_client.c
 run(${CC} -std=c89 -pedantic ${warnings} ${SOURCE_DIR}/docs/examples/c/sample.c ${WORK_DIR}/prefix/lib/quendel_time.lib
     -o ${WORK_DIR}/sample.exe)
 file(COPY ${WORK_DIR}/prefix/bin/quendel_time.dll DESTINATION ${WORK_DIR})
-run(${LAUNCHER} ${WORK_DIR}/dynamic_client.exe Z:${SOURCE_DIR}/tests/data/c_api_answers.tsv ${VERSION_NUMBER})
+run(${LAUNCHER} ${WORK_DIR}/dynamic_client.exe Z:${SOURCE_DIR}/tests/data/c_api_answers.tsv
+    Z:${SOURCE_DIR}/tests/data/stamp_answers.tsv ${VERSION_NUMBER})
 message(STATUS "${out}")
 run(${LAUNCHER} ${WORK_DIR}/sample.exe)
 file(READ ${SOURCE_DIR}/tests/data/c_api_sample_output.txt expected)

@@ -46,6 +46,14 @@ namespace Quendel
         public int Holiday, Year, Month, Day;
     }
 
+    [StructLayout(LayoutKind.Sequential)]
+    public struct QtStamp
+    {
+        public int Form;     // QT_STAMP_... of quendel_time.h: 6 Unix seconds, 9 FILETIME, ...
+        public int IsLocal;  // 1: a wall-clock reading, converted in the zone given
+        public long Ticks;   // UTC
+    }
+
     public static class QuendelTime
     {
         const string Dll = "quendel_time.dll";
@@ -98,6 +106,15 @@ namespace Quendel
                                                      int capacity, out int length);
         [DllImport(Dll, CallingConvention = Conv, CharSet = CharSet.Unicode)]
         public static extern int quendel_time_parse(IntPtr zone, string text, int flags, uint lcid, ref QtLocalResult result);
+        [DllImport(Dll, CallingConvention = Conv, CharSet = CharSet.Unicode)]
+        public static extern int quendel_time_read_stamp(IntPtr zone, string text, long now, [Out] QtStamp[] list,
+                                                         int capacity, out int count);
+        [DllImport(Dll, CallingConvention = Conv, CharSet = CharSet.Unicode)]
+        public static extern int quendel_time_write_stamp(IntPtr zone, int form, long ticks, StringBuilder buffer,
+                                                          int capacity, out int length);
+        [DllImport(Dll, CallingConvention = Conv, CharSet = CharSet.Unicode)]
+        public static extern int quendel_time_stamp_name(int form, int which, StringBuilder buffer, int capacity,
+                                                         out int length);
         [DllImport(Dll, CallingConvention = Conv, CharSet = CharSet.Unicode)]
         public static extern int quendel_time_holidays(string state, int year, [Out] QtHoliday[] list, int capacity,
                                                        out int count);

@@ -2,7 +2,9 @@
  * GetProcAddress by the plain names, nothing linked. It calls every exported function and
  * compares the results with c_api_answers.tsv (Python's datetime and zoneinfo, the holiday
  * laws' table), once on the main thread and then on four threads at once with shared zone
- * handles.   dynamic_client.exe <answers.tsv> <expected version> */
+ * handles. The timestamp readers take stamp_answers.tsv's texts (Python's datetime and uuid,
+ * the formats' own examples, real files) and read back what they write.
+ *   dynamic_client.exe <answers.tsv> <stamp_answers.tsv> <expected version> */
 #define __USE_MINGW_ANSI_STDIO 1
 #include <windows.h>
 
@@ -21,17 +23,18 @@
     X(quendel_time_zone_open_key) X(quendel_time_zone_open_machine) X(quendel_time_zone_open_iana)        \
     X(quendel_time_zone_key) X(quendel_time_zone_name) X(quendel_time_zone_close) X(quendel_time_to_local) \
     X(quendel_time_from_local) X(quendel_time_is_summer) X(quendel_time_changes) X(quendel_time_format)   \
-    X(quendel_time_parse) X(quendel_time_holidays) X(quendel_time_holiday_name)
+    X(quendel_time_parse) X(quendel_time_holidays) X(quendel_time_holiday_name) X(quendel_time_read_stamp)      \
+    X(quendel_time_write_stamp) X(quendel_time_stamp_name)
 /* Each pointer has the type of the header's prototype: a wrong signature does not compile. */
 #define DECLARE(name) static __typeof__(&name) p_##name;
 ALL(DECLARE)
 
 /* The layouts every other language declares by hand. */
 typedef char layout_check[sizeof(qt_fields) == 44 && sizeof(qt_local_result) == 24 && sizeof(qt_changes) == 32 &&
-                          sizeof(qt_holiday) == 16 && sizeof(qt_filetime) == 8 ? 1 : -1];
+                          sizeof(qt_holiday) == 16 && sizeof(qt_filetime) == 8 && sizeof(qt_stamp) == 16 ? 1 : -1];
 
 static volatile LONG g_failures;
-static char g_rows[400][8][160];
+static char g_rows[700][8][160];
 static int g_rowCount;
 static qt_zone g_zones[8];
 static char g_zoneKeys[8][64];
@@ -44,6 +47,8 @@ static void fail(const char* row, const char* what) {
 #define CHECK(cond, row) ((cond) ? (void)0 : fail(row, #cond))
 
 static qt_int64 num(const char* s) { return strtoll(s, NULL, 10); }
+
+#define NOW 134410752000000000LL /* 2026-12-07, the present of the stamp answers' NTP eras */
 
 static void utf16(const char* utf8, wchar_t* out, int capacity) {
     if (MultiByteToWideChar(CP_UTF8, 0, utf8, -1, out, capacity) <= 0) out[0] = 0;
@@ -172,6 +177,29 @@ static void check_name(char (*r)[160]) {
     CHECK(p_quendel_time_holiday_name(atoi(r[1]), got, 80, &length) == QT_OK && wcscmp(got, want) == 0, r[2]);
 }
 
+/* The text has a reading of the row's form at its ticks (UTC: no zone given); each reading
+ * of that form, written and read again, writes the same text once more. */
+static void check_stamp(char (*r)[160]) {
+    qt_stamp list[QT_STAMP_COUNT], again[QT_STAMP_COUNT];
+    int n = 0, m = 0, i, j, found = 0, length;
+    wchar_t text[160], token[40], want[40], written[200], rewritten[200];
+    utf16(r[1], text, 160);
+    utf16(r[2], want, 40);
+    CHECK(p_quendel_time_read_stamp(NULL, text, NOW, list, QT_STAMP_COUNT, &n) == QT_OK, r[1]);
+    for (i = 0; i < n; ++i) {
+        if (p_quendel_time_stamp_name(list[i].form, QT_STAMP_NAME_TOKEN, token, 40, &length) != QT_OK ||
+            wcscmp(token, want) != 0)
+            continue;
+        found += list[i].ticks == num(r[3]);
+        CHECK(p_quendel_time_write_stamp(NULL, list[i].form, list[i].ticks, written, 200, &length) == QT_OK &&
+                  p_quendel_time_read_stamp(NULL, written, NOW, again, QT_STAMP_COUNT, &m) == QT_OK, r[1]);
+        for (j = 0; j < m && again[j].form != list[i].form; ++j) continue;
+        CHECK(j < m && p_quendel_time_write_stamp(NULL, again[j].form, again[j].ticks, rewritten, 200, &length) ==
+                  QT_OK && wcscmp(written, rewritten) == 0, r[1]);
+    }
+    if (found != 1) fail(r[1], r[2]);
+}
+
 static DWORD WINAPI check_rows(void* unused) {
     int i;
     (void)unused;
@@ -184,6 +212,8 @@ static DWORD WINAPI check_rows(void* unused) {
         else if (strcmp(r[0], "format") == 0) check_format(r);
         else if (strcmp(r[0], "holidays") == 0) check_holidays(r);
         else if (strcmp(r[0], "name") == 0) check_name(r);
+        else if (strcmp(r[0], "stamp") == 0) check_stamp(r);
+        else if (strcmp(r[0], "range") == 0) continue; /* the C++ tests' */
         else fail(r[0], "unknown row");
     }
     return 0;
@@ -194,8 +224,9 @@ static void check_refusals(void) {
     qt_fields f = fields_of("2003-02-29 12:00:00.000");
     qt_int64 t;
     qt_zone z = NULL;
-    wchar_t text[100];
+    wchar_t text[210];
     int length = 0, s, count;
+    qt_stamp stamps[QT_STAMP_COUNT];
     double ole = 0;
     qt_local_result res;
     res.cbSize = sizeof res;
@@ -220,6 +251,33 @@ static void check_refusals(void) {
     CHECK(p_quendel_time_holiday_name(QT_HOLIDAY_COUNT, text, 100, &length) == QT_E_ARGUMENT, "holiday past the last");
     CHECK(p_quendel_time_parse(NULL, L"31.02.2003", QT_FMT_DATE, 0x407, &res) == QT_E_NO_SUCH_DATE, "31.02.2003");
     CHECK(p_quendel_time_parse(NULL, L"24.12.2003x", QT_FMT_DATE, 0x407, &res) == QT_E_PARSE, "24.12.2003x");
+    CHECK(p_quendel_time_read_stamp(NULL, NULL, NOW, stamps, 4, &count) == QT_E_ARGUMENT &&
+              p_quendel_time_read_stamp(NULL, L"1", NOW, stamps, -1, &count) == QT_E_ARGUMENT, "read_stamp null");
+    stamps[0].form = -1;
+    CHECK(p_quendel_time_read_stamp(NULL, L"1700000000", NOW, stamps, 1, &count) == QT_E_BUFFER_TOO_SMALL &&
+              count > 1 && stamps[0].form == -1, "read_stamp small");
+    CHECK(p_quendel_time_read_stamp(NULL, L" 1700000000\t", NOW, stamps, QT_STAMP_COUNT, &count) == QT_OK &&
+              stamps[0].form == QT_STAMP_UNIX_SECONDS && stamps[0].ticks == 133444736000000000LL, "blanks");
+    for (s = 0; s < 201; ++s) text[s] = L'1';
+    text[s] = 0;
+    CHECK(p_quendel_time_read_stamp(NULL, L"1700000000\u00b5", NOW, stamps, QT_STAMP_COUNT, &count) == QT_OK &&
+              count == 0 && p_quendel_time_read_stamp(NULL, text, NOW, stamps, QT_STAMP_COUNT, &count) == QT_OK &&
+              count == 0, "read_stamp: not ASCII, 201 digits");
+    /* Local forms in a zone: the repeated hour's first occurrence, the skipped hour in standard time. */
+    z = zone_of("W. Europe Standard Time");
+    CHECK(p_quendel_time_read_stamp(z, L"2003-10-26T02:30:00", NOW, stamps, QT_STAMP_COUNT, &count) == QT_OK &&
+              stamps[0].form == QT_STAMP_ISO8601 && stamps[0].is_local && stamps[0].ticks == 127116018000000000LL &&
+              p_quendel_time_read_stamp(z, L"2003-03-30T02:30:00", NOW, stamps, QT_STAMP_COUNT, &count) == QT_OK &&
+              stamps[0].ticks == 126934614000000000LL, "read_stamp in Berlin");
+    CHECK(p_quendel_time_write_stamp(NULL, QT_STAMP_FILETIME_WORDS, 133444736000000000LL, text, 100, &length) == QT_OK &&
+              wcscmp(text, L"0x01DA1747:0xC66D0000") == 0 &&
+              p_quendel_time_write_stamp(NULL, QT_STAMP_UNIX_HEX, 9223149887999999999LL, text, 100, &length) ==
+              QT_E_RANGE && p_quendel_time_write_stamp(NULL, QT_STAMP_USER_TEXT, 1, text, 100, &length) ==
+              QT_E_ARGUMENT, "write_stamp");
+    CHECK(p_quendel_time_stamp_name(QT_STAMP_UNIX_MICROS, QT_STAMP_NAME_GERMAN, text, 100, &length) == QT_OK &&
+              wcscmp(text, L"Unixzeit (\u00b5s)") == 0 &&
+              p_quendel_time_stamp_name(QT_STAMP_COUNT, QT_STAMP_NAME_TOKEN, text, 100, &length) == QT_E_ARGUMENT,
+          "stamp_name");
     for (s = 0; s <= 10; ++s) {
         CHECK(p_quendel_time_status_text(s, text, 100, &length) == QT_OK && length > 3, "status_text");
         CHECK(p_quendel_time_status_text(s, text, 3, &length) == QT_E_BUFFER_TOO_SMALL && text[0] == 0 && length > 3,
@@ -254,7 +312,7 @@ int main(int argc, char** argv) {
     long version = 0;
     HANDLE threads[4];
     int i;
-    if (argc != 3 || (in = fopen(argv[1], "r")) == NULL) return 2;
+    if (argc != 4) return 2;
     dll = LoadLibraryW(L"quendel_time.dll");
     if (!dll) return 3;
 #define LOAD(name)                                                             \
@@ -262,15 +320,19 @@ int main(int argc, char** argv) {
         fail(#name, "not exported under its plain name");
     ALL(LOAD)
     if (g_failures) return 1;
-    while (fgets(line, sizeof line, in) && g_rowCount < 400) {
-        char* field = strtok(line, "\t\r\n");
-        int n = 0;
-        if (!field || field[0] == '#') continue;
-        for (; field && n < 8; field = strtok(NULL, "\t\r\n")) strcpy(g_rows[g_rowCount][n++], field);
-        ++g_rowCount;
+    for (i = 1; i <= 2; ++i) {
+        if ((in = fopen(argv[i], "r")) == NULL) return 2;
+        while (fgets(line, sizeof line, in) && g_rowCount < 700) {
+            char* field = strtok(line, "\t\r\n");
+            int n = 0;
+            if (!field || field[0] == '#') continue;
+            if (i == 2 && strcmp(field, "range") != 0) strcpy(g_rows[g_rowCount][n++], "stamp");
+            for (; field && n < 8; field = strtok(NULL, "\t\r\n")) strcpy(g_rows[g_rowCount][n++], field);
+            ++g_rowCount;
+        }
+        fclose(in);
     }
-    fclose(in);
-    CHECK(p_quendel_time_version(&version) == QT_OK && version == atol(argv[2]), "version");
+    CHECK(p_quendel_time_version(&version) == QT_OK && version == atol(argv[3]), "version");
     CHECK(p_quendel_time_zone_open_machine(&g_zones[0]) == QT_OK, "open_machine");
     strcpy(g_zoneKeys[g_zoneCount++], "(machine)");
     check_refusals();
