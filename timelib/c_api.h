@@ -42,7 +42,8 @@ inline bool TicksOk(qt_int64 ticks) { return ticks >= 0; }
 // An ANSI text of the registry's narrow calls in UTF-16.
 std::wstring Wide(const char* text);
 
-// Opens a zone from the IANA history (c_api_iana.cpp).
-qt_status OpenIanaZone(const wchar_t* name, quendel::zone::ZoneYears* years);
+// Opens a zone from the IANA history (c_api_iana.cpp); *key receives the registry key whose
+// records follow the history.
+qt_status OpenIanaZone(const wchar_t* name, quendel::zone::ZoneYears* years, const char** key);
 
 }  // namespace quendel::c_api

@@ -3,7 +3,7 @@
 #include "timelib/c_api.h"
 #include "timelib/zone_history.h"
 
-qt_status quendel::c_api::OpenIanaZone(const wchar_t* name, quendel::zone::ZoneYears* years) {
+qt_status quendel::c_api::OpenIanaZone(const wchar_t* name, quendel::zone::ZoneYears* years, const char** keyOut) {
     // IANA names are ASCII ("America/Argentina/Buenos_Aires" is among the longest).
     char ascii[64];
     int n = 0;
@@ -16,5 +16,6 @@ qt_status quendel::c_api::OpenIanaZone(const wchar_t* name, quendel::zone::ZoneY
     quendel::zone::ZoneYears found;
     if (!key || !found.Read(key) || !found.AttachHistory(ascii)) return QT_E_NOT_FOUND;
     *years = std::move(found);
+    *keyOut = key;
     return QT_OK;
 }

@@ -42,13 +42,13 @@ extern "C" qt_status QT_CALL quendel_time_format(qt_zone z, qt_int64 ticks, int 
     return Guard([&] {
         const UINT page = CodePageOf(lcid);
         if (page == 0) return QT_E_ARGUMENT;
-        const C_Time point(static_cast<unsigned __int64>(ticks));
+        // Never the process's user zone: the handle's wall clock (by the history's changes in
+        // its years, which a year's record does not always hold), or UTC.
+        const std::uint64_t wall = z ? z->years.WallOf(static_cast<std::uint64_t>(ticks)) : static_cast<std::uint64_t>(ticks);
+        if (wall == quendel::zone::kNoTicks || wall == 0) return QT_E_RANGE;
+        const C_Time point(wall);
         char narrow[300];
-        // Never the process's user zone: the handle's record, or UTC.
-        if (z)
-            point.Format(narrow, sizeof narrow, flags, lcid, &z->years.AtUtc(static_cast<std::uint64_t>(ticks)));
-        else
-            point.Format(narrow, sizeof narrow, flags | FMT_UTC, lcid, &kUtc);
+        point.Format(narrow, sizeof narrow, flags | FMT_UTC, lcid, &kUtc);
         wchar_t wide[300];
         const int n = MultiByteToWideChar(page, 0, narrow, -1, wide, 300);
         if (n <= 0) return QT_E_SYSTEM;

@@ -36,5 +36,7 @@ extern "C" qt_status QT_CALL quendel_time_zone_name(qt_zone zone, int which, wch
     const wchar_t* text = which == QT_NAME_KEY       ? zone->key.c_str()
                           : which == QT_NAME_DISPLAY ? zone->display.c_str()
                           : which == QT_NAME_STANDARD ? record.StandardName : record.DaylightName;
-    return WriteText(text, static_cast<int>(wcsnlen(text, 200)), buffer, capacity, length);
+    // A record's names fill their 32 characters without a terminator at most.
+    const std::size_t most = which == QT_NAME_STANDARD || which == QT_NAME_DAYLIGHT ? 32 : 200;
+    return WriteText(text, static_cast<int>(wcsnlen(text, most)), buffer, capacity, length);
 }

@@ -55,8 +55,24 @@ int OffsetMinutes(std::uint64_t utc, std::uint64_t wall) {
     return static_cast<int>(d / static_cast<qt_int64>(civil::kTicksPerMinute));
 }
 
+// In the years of an IANA history by its changes: a year's record there holds only one
+// summer that begins and ends in the year (not Casablanca's two in 2013, nor Sydney's of 1971/72).
 bool Summer(const zone::ZoneYears& years, std::uint64_t utc) {
+    zone::Evaluation e;
+    std::uint64_t wall;
+    if (years.HistorySummer(utc, &e, &wall)) return e.summer;
     return zone::InSummer(years.AtUtc(utc), utc, zone::StandardBiasUse::kApply);
+}
+
+// The summer that begins in the year, by the history's changes where it answers the year.
+bool SummerOfYear(const zone::ZoneYears& years, int year, zone::Period* period) {
+    zone::Evaluation e;
+    std::uint64_t wall, midYear;
+    if (civil::DateTimeToTicks(year, 7, 1, 0, 0, 0, 0, &midYear) && years.HistorySummer(midYear, &e, &wall)) {
+        *period = e.period;
+        return e.hasPeriod;
+    }
+    return zone::SummerPeriod(years.ForYear(year), year, zone::StandardBiasUse::kApply, period);
 }
 
 // The local year of a UTC instant; 0 off the scale.
@@ -106,8 +122,11 @@ extern "C" qt_status QT_CALL quendel_time_zone_open_iana(const wchar_t* name, qt
     if (!name || !out) return QT_E_ARGUMENT;
     return Guard([&] {
         auto z = std::make_unique<qt_zone_s>();
-        const qt_status s = quendel::c_api::OpenIanaZone(name, &z->years);
-        return s == QT_OK ? Publish(std::move(z), out) : s;
+        const char* key = nullptr;
+        const qt_status s = quendel::c_api::OpenIanaZone(name, &z->years, &key);
+        if (s != QT_OK) return s;
+        Name(z.get(), key);  // the key whose records follow the history's last year
+        return Publish(std::move(z), out);
     });
 }
 
@@ -134,14 +153,19 @@ namespace quendel::c_api {
 qt_status ResolveWall(const zone::ZoneYears& years, std::uint64_t wall, qt_local_result* result) {
     if (!SizeOk(result->cbSize, kResultV1)) return QT_E_STRUCT_SIZE;
     // The records of the reading's local year and of the days beside it, where a year's
-    // record may change the offsets.
-    std::int64_t offsets[6];
+    // record may change the offsets, and the offsets in force a day before and after, which
+    // in a history's years are not always a record's (Moscow's move to +4 in 2011).
+    std::int64_t offsets[9];
     int n = 0;
     for (const std::uint64_t at : {wall, wall - std::min(wall, civil::kTicksPerDay), wall + civil::kTicksPerDay}) {
-        const TIME_ZONE_INFORMATION& r = years.AtWall(std::min(at, civil::kMaxTicks));
+        const std::uint64_t clamped = std::min(at, civil::kMaxTicks);
+        const TIME_ZONE_INFORMATION& r = years.AtWall(clamped);
         offsets[n++] = zone::detail::MinutesToTicks(r.Bias) + zone::detail::MinutesToTicks(r.StandardBias);
         if (zone::FormOf(r) != zone::SummerForm::kNone)
             offsets[n++] = zone::detail::MinutesToTicks(r.Bias) + zone::detail::MinutesToTicks(r.DaylightBias);
+        const std::uint64_t utc = years.UtcOf(clamped);
+        // UTC minus local, as the records' biases count (in unsigned ticks: no overflow).
+        if (utc != zone::kNoTicks) offsets[n++] = static_cast<std::int64_t>(utc - clamped);
     }
     bool any = false, anyCandidate = false;
     std::uint64_t first = 0, last = 0, low = 0, high = 0;
@@ -191,10 +215,8 @@ extern "C" qt_status QT_CALL quendel_time_changes(qt_zone z, int year, qt_change
         // The summer that begins in the year, and the one that began the year before, whose
         // end falls in this year in the southern hemisphere.
         zone::Period now{}, before{};
-        const bool hasNow = zone::SummerPeriod(z->years.ForYear(year), year, zone::StandardBiasUse::kApply, &now);
-        const bool hasBefore = year > civil::kMinYear &&
-                               zone::SummerPeriod(z->years.ForYear(year - 1), year - 1,
-                                                  zone::StandardBiasUse::kApply, &before);
+        const bool hasNow = SummerOfYear(z->years, year, &now);
+        const bool hasBefore = year > civil::kMinYear && SummerOfYear(z->years, year - 1, &before);
         changes->reserved = 0;
         changes->has_start = hasNow && LocalYear(z->years, now.start) == year;
         changes->start = changes->has_start ? static_cast<qt_int64>(now.start) : 0;

@@ -253,7 +253,8 @@ qt_status QT_CALL quendel_time_zone_open_key(const wchar_t* key, qt_zone* zone);
 /* The machine's zone as it is now (later changes of the machine's zone do not reach it). */
 qt_status QT_CALL quendel_time_zone_open_machine(qt_zone* zone);
 /* By IANA name (L"Europe/Berlin", L"America/New_York"): the zone's IANA history up to the
- * history's last year, then the registry records of the key CLDR maps the name to.
+ * history's last year, then the registry records of the key CLDR maps the name to, whose
+ * key and display name the zone has (quendel_time_zone_name).
  * QT_E_NOT_FOUND for a name the history does not carry; QT_E_NOT_AVAILABLE in a build
  * without the history. Zones opened by key or from the machine follow the history of the
  * key's zone in the user's region (GetUserGeoID) as well. */
@@ -330,8 +331,10 @@ qt_status QT_CALL quendel_time_stamp_name(int form, int which, wchar_t* buffer, 
 
 /* The legal holidays of a state in a year (1601-30827), in date order. state is the
  * official two-letter code (L"BY" Bayern, L"NW" Nordrhein-Westfalen, ...), or null or L""
- * for the days that are holidays in every state; an unknown code is QT_E_ARGUMENT. From
- * 1995 on each state's own laws; before, one nationwide set. *count receives the number
+ * for the days that are holidays in every state; an unknown code is QT_E_ARGUMENT. Each
+ * state's own laws, vouched for from 1990 on (3 October from 1990, Buss- und Bettag in every
+ * state until 1994); before 1990 West Germany's as far as known (17 June from 1954), without
+ * vouching for every state's year of introduction. *count receives the number
  * of holidays; with too little capacity QT_E_BUFFER_TOO_SMALL and nothing written (a
  * year has at most 16). */
 qt_status QT_CALL quendel_time_holidays(const wchar_t* state, int year, qt_holiday* list, int capacity,

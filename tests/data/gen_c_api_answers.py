@@ -35,7 +35,12 @@ ZONES = [("W. Europe Standard Time", "Europe/Berlin", [2003, 2010, 2024]),
          # Opened by IANA name: years the registry's records get wrong (Germany kept no summer
          # time 1950-1979 and ended it in September 1981-1995; New York's began 6 January 1974).
          ("Europe/Berlin", "Europe/Berlin", [1975, 1990]),
-         ("America/New_York", "America/New_York", [1974, 1987])]
+         ("America/New_York", "America/New_York", [1974, 1987]),
+         # Years no single record describes: Moscow's move to +4 all year (2011), a summer that
+         # begins in one year and ends in the next (Sydney 1971), two summers (Casablanca 2013).
+         ("Europe/Moscow", "Europe/Moscow", [2011]),
+         ("Australia/Sydney", "Australia/Sydney", [1971, 1972]),
+         ("Africa/Casablanca", "Africa/Casablanca", [2013])]
 
 
 def ticks(t):  # naive UTC datetime
@@ -54,13 +59,15 @@ def ole(t):
 
 
 def transitions(tz, year):
-    """UTC instants (naive) in the year's hours where the offset changes."""
+    """UTC instants (naive) in the year's hours where the offset changes, each with 'start'
+    (into summer time), 'end' (out of it) or None (a change of the standard offset)."""
     out, t = [], datetime(year, 1, 1)
     while t.year == year:
-        a = t.replace(tzinfo=UTC).astimezone(tz).utcoffset()
-        b = (t + timedelta(minutes=15)).replace(tzinfo=UTC).astimezone(tz).utcoffset()
-        if a != b:
-            out.append((t + timedelta(minutes=15), b > a))
+        a = t.replace(tzinfo=UTC).astimezone(tz)
+        b = (t + timedelta(minutes=15)).replace(tzinfo=UTC).astimezone(tz)
+        if a.utcoffset() != b.utcoffset():
+            out.append((t + timedelta(minutes=15), 'start' if b.dst() and not a.dst() else
+                        'end' if a.dst() and not b.dst() else None))
         t += timedelta(minutes=15)
     return out
 
@@ -82,8 +89,8 @@ for key, iana, years in ZONES:
             summer = 1 if loc.dst() else 0
             print(f'local\t{key}\t{ticks(t)}\t{fields(loc.replace(tzinfo=None))}\t'
                   f'{int(loc.utcoffset() / timedelta(minutes=1))}\t{summer}')
-        start = [c for c, up in changes if up]
-        end = [c for c, up in changes if not up]
+        start = [c for c, kind in changes if kind == 'start']
+        end = [c for c, kind in changes if kind == 'end']
         print(f'changes\t{key}\t{year}\t{ticks(start[0]) if start else "-"}\t{ticks(end[0]) if end else "-"}')
         for c, _ in changes:
             wall = c.replace(tzinfo=UTC).astimezone(tz).replace(tzinfo=None)
@@ -105,6 +112,10 @@ for t in [datetime(2003, 12, 24, 13, 45, 10, 123000), datetime(2024, 10, 27, 0, 
     print(f'format\tW. Europe Standard Time\t{ticks(t)}\t{0x3b}\t1031\t{loc:%d.%m.%Y - %H:%M:%S},{t.microsecond // 1000:03d}')
     print(f'format\tUTC\t{ticks(t)}\t{0x2a}\t1033\t{t.month}/{t.day}/{t.year} - '
           f'{(t.hour + 11) % 12 + 1}:{t.minute:02d} {"PM" if t.hour >= 12 else "AM"}')
+# A year of the IANA history that no single record describes: Moscow at +4 from 27 March 2011.
+t = datetime(2011, 10, 15, 12)
+print(f'format\tEurope/Moscow\t{ticks(t)}\t{0x2b}\t1031\t'
+      f'{t.replace(tzinfo=UTC).astimezone(ZoneInfo("Europe/Moscow")):%d.%m.%Y - %H:%M:%S}')
 
 for state in ['DE', 'BY', 'BE', 'SN', 'BB', 'TH']:
     for year in (1989, 1990, 1994, 2017, 2020, 2024, 2025):

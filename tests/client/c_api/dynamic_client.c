@@ -34,10 +34,10 @@ typedef char layout_check[sizeof(qt_fields) == 44 && sizeof(qt_local_result) == 
                           sizeof(qt_holiday) == 16 && sizeof(qt_filetime) == 8 && sizeof(qt_stamp) == 16 ? 1 : -1];
 
 static volatile LONG g_failures;
-static char g_rows[700][8][160];
+static char g_rows[1200][8][160];
 static int g_rowCount;
-static qt_zone g_zones[8];
-static char g_zoneKeys[8][64];
+static qt_zone g_zones[32];
+static char g_zoneKeys[32][64];
 static int g_zoneCount;
 
 static void fail(const char* row, const char* what) {
@@ -75,6 +75,10 @@ static qt_zone zone_of(const char* key) {
     wchar_t wide[64];
     for (i = 0; i < g_zoneCount; ++i)
         if (strcmp(g_zoneKeys[i], key) == 0) return g_zones[i];
+    if (g_zoneCount == 32) {
+        fail(key, "more zones than the client holds");
+        return g_zones[0];
+    }
     utf16(key, wide, 64);
     if ((strchr(key, '/') ? p_quendel_time_zone_open_iana : p_quendel_time_zone_open_key)(wide, &g_zones[g_zoneCount]) !=
         QT_OK)
@@ -299,6 +303,8 @@ static void check_zone_names(void) {
     CHECK(i > 50 && berlin == 1 && p_quendel_time_zone_key(i, key, 100, &length) == QT_E_NOT_FOUND, "zone_key");
     CHECK(p_quendel_time_zone_name(g_zones[0], QT_NAME_DISPLAY, name, 200, &length) == QT_OK &&
               wcsncmp(name, L"(UTC+01:00) ", 12) == 0, "machine zone_name");
+    CHECK(p_quendel_time_zone_name(zone_of("Europe/Berlin"), QT_NAME_KEY, name, 200, &length) == QT_OK &&
+              wcscmp(name, L"W. Europe Standard Time") == 0, "IANA zone's key");
     z = zone_of("W. Europe Standard Time");
     CHECK(p_quendel_time_zone_name(z, QT_NAME_DISPLAY, name, 200, &length) == QT_OK && wcsstr(name, L"Berlin") &&
               p_quendel_time_zone_name(z, QT_NAME_DAYLIGHT, name, 200, &length) == QT_OK &&
@@ -322,7 +328,7 @@ int main(int argc, char** argv) {
     if (g_failures) return 1;
     for (i = 1; i <= 2; ++i) {
         if ((in = fopen(argv[i], "r")) == NULL) return 2;
-        while (fgets(line, sizeof line, in) && g_rowCount < 700) {
+        while (fgets(line, sizeof line, in) && g_rowCount < 1200) {
             char* field = strtok(line, "\t\r\n");
             int n = 0;
             if (!field || field[0] == '#') continue;
