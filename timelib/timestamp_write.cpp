@@ -169,13 +169,16 @@ std::string WriteTimestamp(StampForm form, std::uint64_t ticks, std::uint64_t wa
         return Printed("%02u.%02u.%04d %02u:%02u:%02u", date.day, date.month, date.year, s / 3600, s / 60 % 60, s % 60);
     }
     case StampForm::kUuid1: {
-        const std::uint64_t stamp = ticks + kUuidTo1601;  // 60 bits
+        const std::uint64_t stamp = ticks + kUuidTo1601;  // 60 bits: to 5236-03-31
+        if (stamp >> 60) return "";
         return Uuid((stamp & 0xFFFFFFFF) << 32 | (stamp >> 32 & 0xFFFF) << 16 | 0x1000 | stamp >> 48, "8000-000000000000");
     }
+    // 48 bits of milliseconds since 1970: to the year 10889.
     case StampForm::kUuid7:
-        if (ticks < kUnixEpoch) return "";
+        if (ticks < kUnixEpoch || (ticks - kUnixEpoch) / 10000 >> 48) return "";
         return Uuid((ticks - kUnixEpoch) / 10000 << 16 | 0x7000, "8000-000000000000");
-    case StampForm::kUlid: return ticks < kUnixEpoch ? "" : Ulid((ticks - kUnixEpoch) / 10000);
+    case StampForm::kUlid:
+        return ticks < kUnixEpoch || (ticks - kUnixEpoch) / 10000 >> 48 ? "" : Ulid((ticks - kUnixEpoch) / 10000);
     case StampForm::kUnixSeconds: return Seconds(ticks, kUnixEpoch);
     case StampForm::kUnixMillis: return Units(ticks, kUnixEpoch, 10000);
     case StampForm::kUnixMicros: return Units(ticks, kUnixEpoch, 10);
