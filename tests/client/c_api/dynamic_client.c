@@ -250,7 +250,9 @@ static void check_refusals(void) {
     CHECK(p_quendel_time_zone_open_iana(L"Europe/Nowhere", &z) == QT_E_NOT_FOUND &&
               p_quendel_time_zone_open_iana(L"Europe/Berlin\u00e4", &z) == QT_E_NOT_FOUND, "open_iana unknown");
     CHECK(p_quendel_time_to_local(NULL, 1, &f) == QT_E_ARGUMENT, "null zone");
-    CHECK(p_quendel_time_holidays(L"XX", 2024, NULL, 0, &count) == QT_E_ARGUMENT, "state XX");
+    CHECK(p_quendel_time_holidays(L"XX", 2024, NULL, 0, &count) == QT_E_ARGUMENT &&
+              p_quendel_time_holidays(L"B\u0159", 2024, NULL, 0, &count) == QT_E_ARGUMENT &&
+              p_quendel_time_holidays(L"\u0142Y", 2024, NULL, 0, &count) == QT_E_ARGUMENT, "state XX, B\u0159 (BY?)");
     CHECK(p_quendel_time_holidays(L"BY", 1600, NULL, 0, &count) == QT_E_RANGE, "year 1600");
     CHECK(p_quendel_time_holiday_name(QT_HOLIDAY_COUNT, text, 100, &length) == QT_E_ARGUMENT, "holiday past the last");
     CHECK(p_quendel_time_parse(NULL, L"31.02.2003", QT_FMT_DATE, 0x407, &res) == QT_E_NO_SUCH_DATE, "31.02.2003");
