@@ -40,6 +40,28 @@ std::vector<std::string> SplitWords(const std::string& text) {
     return words;
 }
 
+// The console of the process that started this one, for a moment. AttachConsole fills in the
+// standard handles that were empty and FreeConsole closes them without clearing them: a later
+// look would find closed handles and take them for redirected output, so they are put back.
+class ParentConsole {
+public:
+    ParentConsole() : m_attached(AttachConsole(ATTACH_PARENT_PROCESS) != FALSE) {}
+    ~ParentConsole() {
+        if (!m_attached) return;
+        FreeConsole();
+        for (int i = 0; i < 3; ++i) SetStdHandle(kStd[i], m_saved[i]);
+    }
+    ParentConsole(const ParentConsole&) = delete;
+    ParentConsole& operator=(const ParentConsole&) = delete;
+    bool Attached() const { return m_attached; }
+
+private:
+    static constexpr DWORD kStd[3] = {STD_INPUT_HANDLE, STD_OUTPUT_HANDLE, STD_ERROR_HANDLE};
+    // Declared first: read before the constructor attaches. Borrowed.
+    HANDLE m_saved[3] = {GetStdHandle(kStd[0]), GetStdHandle(kStd[1]), GetStdHandle(kStd[2])};
+    bool m_attached;
+};
+
 }  // namespace
 
 CommandLine ParseCommandLine(const std::string& arguments) {
@@ -133,7 +155,8 @@ void WriteToConsole(const std::string& lines) {
         WriteFile(out, crlf.data(), static_cast<DWORD>(crlf.size()), &written, NULL);
         return;
     }
-    if (!AttachConsole(ATTACH_PARENT_PROCESS)) return;  // started without a console
+    const ParentConsole parent;
+    if (!parent.Attached()) return;  // started without a console
     HANDLE console = CreateFileA("CONOUT$", GENERIC_WRITE, FILE_SHARE_WRITE, NULL, OPEN_EXISTING, 0, NULL);
     if (console != INVALID_HANDLE_VALUE) {
         // Through UTF-16, so that umlauts come out right in any console code page.
@@ -143,7 +166,6 @@ void WriteToConsole(const std::string& lines) {
         WriteConsoleW(console, wide.c_str(), static_cast<DWORD>(wide.size()), &written, NULL);
         CloseHandle(console);
     }
-    FreeConsole();
 }
 
 int RunConvert(const std::vector<std::string>& values, const std::string& input, void (*write)(const std::string&)) {
@@ -169,9 +191,7 @@ int RunConvert(const std::vector<std::string>& values, const std::string& input,
 bool OutputReachesConsole() {
     HANDLE out = GetStdHandle(STD_OUTPUT_HANDLE);  // borrowed
     if (out != NULL && out != INVALID_HANDLE_VALUE && GetFileType(out) != FILE_TYPE_UNKNOWN) return true;
-    if (!AttachConsole(ATTACH_PARENT_PROCESS)) return false;
-    FreeConsole();
-    return true;
+    return ParentConsole().Attached();
 }
 
 std::string ReadStandardInput() {

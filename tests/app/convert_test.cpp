@@ -17,8 +17,27 @@ struct Outcome {
     std::vector<std::string> lines;
 };
 
+// The lines written to this process's console from the row at from on, which moves on to the
+// cursor; false: there is no screen to read.
+bool ScreenLines(SHORT& from, std::vector<std::string>& lines) {
+    HANDLE out = CreateFileA("CONOUT$", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, NULL,
+                             OPEN_EXISTING, 0, NULL);
+    CONSOLE_SCREEN_BUFFER_INFO screen = {};
+    const bool any = GetConsoleScreenBufferInfo(out, &screen);
+    for (; any && from < screen.dwCursorPosition.Y; ++from) {
+        std::string row(screen.dwSize.X, ' ');
+        DWORD read = 0;
+        ReadConsoleOutputCharacterA(out, row.data(), screen.dwSize.X, COORD{0, from}, &read);
+        lines.push_back(row.substr(0, row.find_last_not_of(' ') + 1));
+    }
+    if (out != INVALID_HANDLE_VALUE) CloseHandle(out);
+    return any;
+}
+
 // Starts the program with the arguments, the input as its standard input; no box may wait.
-Outcome Convert(const std::string& arguments, const std::string& input) {
+// From a console: as cmd.exe starts a window program, nothing redirected and no console of its
+// own (DETACHED_PROCESS, as Wine would lend it ours), and the lines read off this process's console.
+Outcome Convert(const std::string& arguments, const std::string& input, bool console = false) {
     // Fresh files: the last child's handles may close a moment after it ends, and the other tests
     // of this program run in processes of their own beside this one.
     static int runs = 0;
@@ -33,11 +52,16 @@ Outcome Convert(const std::string& arguments, const std::string& input) {
     STARTUPINFOA start = {};
     start.cb = sizeof start;
     start.dwFlags = STARTF_USESTDHANDLES;
-    start.hStdInput = read, start.hStdOutput = write, start.hStdError = write;
+    if (!console) start.hStdInput = read, start.hStdOutput = write, start.hStdError = write;
+    SHORT from = 0;
+    std::vector<std::string> before;
+    // A console whose screen can be read: a run from a pipe under Wine has one without.
+    if (console && !AllocConsole() && !ScreenLines(from, before)) FreeConsole(), AllocConsole();
     PROCESS_INFORMATION process = {};
     std::string command = "\"" QUENDEL_EXE "\" " + arguments;
     Outcome run;
-    EXPECT_TRUE(CreateProcessA(NULL, command.data(), NULL, NULL, TRUE, 0, NULL, NULL, &start, &process)) << arguments;
+    EXPECT_TRUE(CreateProcessA(NULL, command.data(), NULL, NULL, TRUE, console ? DETACHED_PROCESS : 0, NULL, NULL,
+                               &start, &process)) << arguments;
     CloseHandle(read), CloseHandle(write);
     if (!process.hProcess) return run;
     if (WaitForSingleObject(process.hProcess, 60000) != WAIT_OBJECT_0) {
@@ -55,6 +79,7 @@ Outcome Convert(const std::string& arguments, const std::string& input) {
     }
     file.close();
     DeleteFileA(in.c_str()), DeleteFileA(out.c_str());
+    if (console) { EXPECT_TRUE(ScreenLines(from, run.lines)) << GetLastError(); }
     return run;
 }
 
@@ -62,7 +87,7 @@ Outcome Convert(const std::string& arguments, const std::string& input) {
 
 TEST(Convert, CommandLinesAndBulkFiles) {
     for (const data_table::Row& row : data_table::Read("app_convert.tsv")) {
-        const Outcome run = Convert(row[1], row[2] == "-" ? "" : row[2]);
+        const Outcome run = Convert(row[1], row[2] == "-" ? "" : row[2], row[0] == "console");
         std::string shown;  // every line, or each block's first
         for (std::size_t i = 0; i < run.lines.size(); ++i)
             if (row[0] == "all" || i == 0 || run.lines[i - 1].empty())
