@@ -36,7 +36,7 @@ bool ScreenLines(SHORT& from, std::vector<std::string>& lines) {
 
 // Starts the program with the arguments, the input as its standard input; no box may wait.
 // From a console: as cmd.exe starts a window program, nothing redirected and no console of its
-// own (DETACHED_PROCESS, as Wine would lend it ours), and the lines read off this process's console.
+// own (DETACHED_PROCESS), and the lines read off this process's console.
 Outcome Convert(const std::string& arguments, const std::string& input, bool console = false) {
     // Fresh files: the last child's handles may close a moment after it ends, and the other tests
     // of this program run in processes of their own beside this one.
