@@ -106,8 +106,15 @@ int RunCommandLine(const CommandLine& command, const sync_session::Show& show, v
             if (box && !command.console) box(error, MB_OK | MB_ICONERROR);
             return sync_session::kExitBadCommandLine;
         }
-        const bool fromInput = command.values.size() == 1 && command.values[0] == "-";
-        return RunConvert(command.values, fromInput ? ReadStandardInput() : "", write);
+        std::string input;
+        if (command.values.size() == 1 && command.values[0] == "-" && !ReadStandardInput(input)) {
+            const std::string error = std::string("/convert - ohne Standardeingabe: die Werte mit \x84< DATEI\x93 oder "
+                                                  "\x84|\x93 zuleiten.\n") + kUsage;
+            if (write) write(error);
+            if (box && !command.console) box(error, MB_OK | MB_ICONERROR);
+            return sync_session::kExitBadCommandLine;
+        }
+        return RunConvert(command.values, input, write);
     }
     quendel::SyncAttempts attempts(sync_session::ServersToAsk());
     for (;;) {
@@ -172,14 +179,16 @@ int RunConvert(const std::vector<std::string>& values, const std::string& input,
     std::vector<std::string> texts = values;
     if (values.size() == 1 && values[0] == "-") {
         texts.clear();
-        std::istringstream lines(input);
+        // Notepad's UTF-8 begins with a byte-order mark: no part of the first value.
+        std::istringstream lines(input.compare(0, 3, "\xEF\xBB\xBF") == 0 ? input.substr(3) : input);
         for (std::string line; std::getline(lines, line);) texts.push_back(line);
     }
     int exit = 0;
     std::string out;
     for (const std::string& text : texts) {
         const std::vector<StampChoice> choices = ReadStampChoices(text);
-        if (choices.empty()) exit = kExitNoReading;
+        // A blank line keeps its (empty) block, so that output stays beside input, but gave no value.
+        if (choices.empty() && text.find_first_not_of(" \t\f\v") != std::string::npos) exit = kExitNoReading;
         for (const StampChoice& c : choices)
             out += std::string(quendel::stamp::FormInfo(c.form).token) + ";" + UtcIso(c) + ";" + LocalIso(c) + "\n";
         out += "\n";
@@ -194,14 +203,16 @@ bool OutputReachesConsole() {
     return ParentConsole().Attached();
 }
 
-std::string ReadStandardInput() {
+bool ReadStandardInput(std::string& text) {
     HANDLE in = GetStdHandle(STD_INPUT_HANDLE);  // borrowed
-    std::string text;
-    if (in == NULL || in == INVALID_HANDLE_VALUE) return text;
+    text.clear();
+    if (in == NULL || in == INVALID_HANDLE_VALUE ||
+        (GetFileType(in) == FILE_TYPE_UNKNOWN && GetLastError() != NO_ERROR))
+        return false;
     char buffer[4096];
     DWORD read = 0;
     while (ReadFile(in, buffer, sizeof buffer, &read, NULL) && read > 0) text.append(buffer, read);
     // In one pass: erasing each CR where it stands would take quadratic time on a large file.
     text.erase(std::remove(text.begin(), text.end(), '\r'), text.end());
-    return text;
+    return true;
 }

@@ -25,10 +25,13 @@ bool ScreenLines(SHORT& from, std::vector<std::string>& lines) {
     CONSOLE_SCREEN_BUFFER_INFO screen = {};
     const bool any = GetConsoleScreenBufferInfo(out, &screen);
     for (; any && from < screen.dwCursorPosition.Y; ++from) {
-        std::string row(screen.dwSize.X, ' ');
+        std::wstring row(screen.dwSize.X, L' ');  // wide: the console's code page lacks „“
         DWORD read = 0;
-        ReadConsoleOutputCharacterA(out, row.data(), screen.dwSize.X, COORD{0, from}, &read);
-        lines.push_back(row.substr(0, row.find_last_not_of(' ') + 1));
+        ReadConsoleOutputCharacterW(out, row.data(), screen.dwSize.X, COORD{0, from}, &read);
+        row.resize(row.find_last_not_of(L' ') + 1);
+        std::string line(row.size() * 2, '\0');
+        line.resize(WideCharToMultiByte(CP_ACP, 0, row.data(), int(row.size()), line.data(), int(line.size()), NULL, NULL));
+        lines.push_back(line);
     }
     if (out != INVALID_HANDLE_VALUE) CloseHandle(out);
     return any;
