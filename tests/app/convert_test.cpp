@@ -17,29 +17,22 @@ struct Outcome {
     std::vector<std::string> lines;
 };
 
-// The lines written to this process's console from the row at from on, which moves on to the
-// cursor; false: there is no screen to read.
-bool ScreenLines(SHORT& from, std::vector<std::string>& lines) {
-    HANDLE out = CreateFileA("CONOUT$", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, NULL,
-                             OPEN_EXISTING, 0, NULL);
+// This process's console screen up to the cursor, its rows as a file's lines.
+std::string ScreenText() {
+    HANDLE out = CreateFileA("CONOUT$", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_WRITE, NULL, OPEN_EXISTING, 0, NULL);
     CONSOLE_SCREEN_BUFFER_INFO screen = {};
-    const bool any = GetConsoleScreenBufferInfo(out, &screen);
-    for (; any && from < screen.dwCursorPosition.Y; ++from) {
-        std::wstring row(screen.dwSize.X, L' ');  // wide: the console's code page lacks „“
-        DWORD read = 0;
-        ReadConsoleOutputCharacterW(out, row.data(), screen.dwSize.X, COORD{0, from}, &read);
-        row.resize(row.find_last_not_of(L' ') + 1);
-        std::string line(row.size() * 2, '\0');
-        line.resize(WideCharToMultiByte(CP_ACP, 0, row.data(), int(row.size()), line.data(), int(line.size()), NULL, NULL));
-        lines.push_back(line);
+    GetConsoleScreenBufferInfo(out, &screen);  // none: nothing on it
+    std::string text, row(screen.dwSize.X, ' ');
+    DWORD read = 0;
+    for (COORD at = {0, 0}; at.Y < screen.dwCursorPosition.Y; ++at.Y) {
+        ReadConsoleOutputCharacterA(out, row.data(), screen.dwSize.X, at, &read);
+        text += row.substr(0, row.find_last_not_of(' ') + 1) + "\r\n";
     }
-    if (out != INVALID_HANDLE_VALUE) CloseHandle(out);
-    return any;
+    CloseHandle(out);
+    return text;
 }
 
 // Starts the program with the arguments, the input as its standard input; no box may wait.
-// From a console: as cmd.exe starts a window program, nothing redirected and no console of its
-// own (DETACHED_PROCESS), and the lines read off this process's console.
 Outcome Convert(const std::string& arguments, const std::string& input, bool console = false) {
     // Fresh files: the last child's handles may close a moment after it ends, and the other tests
     // of this program run in processes of their own beside this one.
@@ -56,15 +49,12 @@ Outcome Convert(const std::string& arguments, const std::string& input, bool con
     start.cb = sizeof start;
     start.dwFlags = STARTF_USESTDHANDLES;
     if (!console) start.hStdInput = read, start.hStdOutput = write, start.hStdError = write;
-    SHORT from = 0;
-    std::vector<std::string> before;
-    // A console whose screen can be read: a run from a pipe under Wine has one without.
-    if (console && !AllocConsole() && !ScreenLines(from, before)) FreeConsole(), AllocConsole();
+    // As cmd.exe starts a window program: nothing redirected, the console a fresh one of ours.
+    if (console) FreeConsole(), AllocConsole(), SetConsoleOutputCP(GetACP());
     PROCESS_INFORMATION process = {};
     std::string command = "\"" QUENDEL_EXE "\" " + arguments;
     Outcome run;
-    EXPECT_TRUE(CreateProcessA(NULL, command.data(), NULL, NULL, TRUE, console ? DETACHED_PROCESS : 0, NULL, NULL,
-                               &start, &process)) << arguments;
+    EXPECT_TRUE(CreateProcessA(NULL, command.data(), NULL, NULL, TRUE, DETACHED_PROCESS, NULL, NULL, &start, &process)) << arguments;
     CloseHandle(read), CloseHandle(write);
     if (!process.hProcess) return run;
     if (WaitForSingleObject(process.hProcess, 60000) != WAIT_OBJECT_0) {
@@ -74,7 +64,7 @@ Outcome Convert(const std::string& arguments, const std::string& input, bool con
     GetExitCodeProcess(process.hProcess, &run.exit);
     CloseHandle(process.hProcess), CloseHandle(process.hThread);
     std::ifstream file(out, std::ios::binary);
-    const std::string text(std::istreambuf_iterator<char>(file), {});
+    const std::string text = console ? ScreenText() : std::string(std::istreambuf_iterator<char>(file), {});
     for (std::size_t at = 0, end; at < text.size(); at = end + 2) {
         end = text.find("\r\n", at);
         if (end == std::string::npos) end = text.size();
@@ -82,7 +72,6 @@ Outcome Convert(const std::string& arguments, const std::string& input, bool con
     }
     file.close();
     DeleteFileA(in.c_str()), DeleteFileA(out.c_str());
-    if (console) { EXPECT_TRUE(ScreenLines(from, run.lines)) << GetLastError(); }
     return run;
 }
 
