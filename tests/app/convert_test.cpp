@@ -49,8 +49,7 @@ Outcome Convert(const std::string& arguments, const std::string& input, bool con
     start.cb = sizeof start;
     start.dwFlags = STARTF_USESTDHANDLES;
     if (!console) start.hStdInput = read, start.hStdOutput = write, start.hStdError = write;
-    // As cmd.exe starts a window program: nothing redirected, the console a fresh one of ours.
-    if (console) FreeConsole(), AllocConsole(), SetConsoleOutputCP(GetACP());
+    if (console) FreeConsole(), AllocConsole(), SetConsoleOutputCP(GetACP());  // as cmd.exe: nothing redirected
     PROCESS_INFORMATION process = {};
     std::string command = "\"" QUENDEL_EXE "\" " + arguments;
     Outcome run;

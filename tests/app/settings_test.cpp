@@ -3,7 +3,6 @@
 // and app_command_line.tsv).
 #include <gtest/gtest.h>
 
-#include <atomic>
 #include <cstring>
 #include <memory>
 #include <sstream>
