@@ -40,6 +40,28 @@ std::vector<std::string> SplitWords(const std::string& text) {
     return words;
 }
 
+// The console of the process that started this one, for a moment. AttachConsole fills in the
+// standard handles that were empty and FreeConsole closes them without clearing them: a later
+// look would find closed handles and take them for redirected output, so they are put back.
+class ParentConsole {
+public:
+    ParentConsole() : m_attached(AttachConsole(ATTACH_PARENT_PROCESS) != FALSE) {}
+    ~ParentConsole() {
+        if (!m_attached) return;
+        FreeConsole();
+        for (int i = 0; i < 3; ++i) SetStdHandle(kStd[i], m_saved[i]);
+    }
+    ParentConsole(const ParentConsole&) = delete;
+    ParentConsole& operator=(const ParentConsole&) = delete;
+    bool Attached() const { return m_attached; }
+
+private:
+    static constexpr DWORD kStd[3] = {STD_INPUT_HANDLE, STD_OUTPUT_HANDLE, STD_ERROR_HANDLE};
+    // Declared first: read before the constructor attaches. Borrowed.
+    HANDLE m_saved[3] = {GetStdHandle(kStd[0]), GetStdHandle(kStd[1]), GetStdHandle(kStd[2])};
+    bool m_attached;
+};
+
 }  // namespace
 
 CommandLine ParseCommandLine(const std::string& arguments) {
@@ -84,8 +106,15 @@ int RunCommandLine(const CommandLine& command, const sync_session::Show& show, v
             if (box && !command.console) box(error, MB_OK | MB_ICONERROR);
             return sync_session::kExitBadCommandLine;
         }
-        const bool fromInput = command.values.size() == 1 && command.values[0] == "-";
-        return RunConvert(command.values, fromInput ? ReadStandardInput() : "", write);
+        std::string input;
+        if (command.values.size() == 1 && command.values[0] == "-" && !ReadStandardInput(input)) {
+            const std::string error = std::string("/convert - ohne Standardeingabe: die Werte mit \x84< DATEI\x93 oder "
+                                                  "\x84|\x93 zuleiten.\n") + kUsage;
+            if (write) write(error);
+            if (box && !command.console) box(error, MB_OK | MB_ICONERROR);
+            return sync_session::kExitBadCommandLine;
+        }
+        return RunConvert(command.values, input, write);
     }
     quendel::SyncAttempts attempts(sync_session::ServersToAsk());
     for (;;) {
@@ -133,7 +162,8 @@ void WriteToConsole(const std::string& lines) {
         WriteFile(out, crlf.data(), static_cast<DWORD>(crlf.size()), &written, NULL);
         return;
     }
-    if (!AttachConsole(ATTACH_PARENT_PROCESS)) return;  // started without a console
+    const ParentConsole parent;
+    if (!parent.Attached()) return;  // started without a console
     HANDLE console = CreateFileA("CONOUT$", GENERIC_WRITE, FILE_SHARE_WRITE, NULL, OPEN_EXISTING, 0, NULL);
     if (console != INVALID_HANDLE_VALUE) {
         // Through UTF-16, so that umlauts come out right in any console code page.
@@ -143,21 +173,22 @@ void WriteToConsole(const std::string& lines) {
         WriteConsoleW(console, wide.c_str(), static_cast<DWORD>(wide.size()), &written, NULL);
         CloseHandle(console);
     }
-    FreeConsole();
 }
 
 int RunConvert(const std::vector<std::string>& values, const std::string& input, void (*write)(const std::string&)) {
     std::vector<std::string> texts = values;
     if (values.size() == 1 && values[0] == "-") {
         texts.clear();
-        std::istringstream lines(input);
+        // Notepad's UTF-8 begins with a byte-order mark: no part of the first value.
+        std::istringstream lines(input.compare(0, 3, "\xEF\xBB\xBF") == 0 ? input.substr(3) : input);
         for (std::string line; std::getline(lines, line);) texts.push_back(line);
     }
     int exit = 0;
     std::string out;
     for (const std::string& text : texts) {
         const std::vector<StampChoice> choices = ReadStampChoices(text);
-        if (choices.empty()) exit = kExitNoReading;
+        // A blank line keeps its (empty) block, so that output stays beside input, but gave no value.
+        if (choices.empty() && text.find_first_not_of(" \t\f\v") != std::string::npos) exit = kExitNoReading;
         for (const StampChoice& c : choices)
             out += std::string(quendel::stamp::FormInfo(c.form).token) + ";" + UtcIso(c) + ";" + LocalIso(c) + "\n";
         out += "\n";
@@ -169,19 +200,19 @@ int RunConvert(const std::vector<std::string>& values, const std::string& input,
 bool OutputReachesConsole() {
     HANDLE out = GetStdHandle(STD_OUTPUT_HANDLE);  // borrowed
     if (out != NULL && out != INVALID_HANDLE_VALUE && GetFileType(out) != FILE_TYPE_UNKNOWN) return true;
-    if (!AttachConsole(ATTACH_PARENT_PROCESS)) return false;
-    FreeConsole();
-    return true;
+    return ParentConsole().Attached();
 }
 
-std::string ReadStandardInput() {
+bool ReadStandardInput(std::string& text) {
     HANDLE in = GetStdHandle(STD_INPUT_HANDLE);  // borrowed
-    std::string text;
-    if (in == NULL || in == INVALID_HANDLE_VALUE) return text;
+    text.clear();
+    if (in == NULL || in == INVALID_HANDLE_VALUE ||
+        (GetFileType(in) == FILE_TYPE_UNKNOWN && GetLastError() != NO_ERROR))
+        return false;
     char buffer[4096];
     DWORD read = 0;
     while (ReadFile(in, buffer, sizeof buffer, &read, NULL) && read > 0) text.append(buffer, read);
     // In one pass: erasing each CR where it stands would take quadratic time on a large file.
     text.erase(std::remove(text.begin(), text.end(), '\r'), text.end());
-    return text;
+    return true;
 }

@@ -37,12 +37,13 @@ int RunCommandLine(const CommandLine& command, const sync_session::Show& show,
 
 // /convert: for each value (input's lines for "-") its readings, one line each,
 // "form;UTC ISO 8601;local ISO 8601 with offset", and an empty line after each block; 0 when
-// every value had one, kExitNoReading when one had none.
+// every value had one, kExitNoReading when one had none. A blank line of input gives an empty
+// block and counts as no value; a UTF-8 byte-order mark before the first line is dropped.
 int RunConvert(const std::vector<std::string>& values, const std::string& input, void (*write)(const std::string& lines));
 // Whether standard output is redirected or the parent has a console.
 bool OutputReachesConsole();
-// All of standard input.
-std::string ReadStandardInput();
+// All of standard input into text; false when the program has none (no handle, or a closed one).
+bool ReadStandardInput(std::string& text);
 
 // Writes lines to the console this program was started from, or to its redirected output.
 void WriteToConsole(const std::string& lines);

@@ -81,6 +81,9 @@ public:
     void OnZoneChange();
     // The other occurrence of a repeated local reading typed last (the "2. zeigen" button).
     void ShowOtherOccurrence();
+    // A new point from anything but a typed date: the note and the other occurrence belong to
+    // the date typed before, and go.
+    void SetPoint(const C_Time& point);
     // A letter typed into the zone list: selects the first zone whose name begins with the
     // letters typed so far.
     void OnZoneTyped(char typed);

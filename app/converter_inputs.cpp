@@ -112,6 +112,12 @@ void C_ConverterDlg::ConvertDate() {
     Refresh();
 }
 
+void C_ConverterDlg::SetPoint(const C_Time& point) {
+    m_time = point;
+    m_localNote.clear();
+    m_otherTime.SetInvalid();
+}
+
 void C_ConverterDlg::ShowOtherOccurrence() {
     if (m_otherTime.IsInvalid()) return;
     SYSTEMTIME typed;

@@ -99,7 +99,7 @@ void C_ConverterDlg::ConvertStamp() {
 void C_ConverterDlg::OnStampChosen() {
     const LRESULT index = SendMessageA(Item(IDC_STAMP_LIST), LB_GETCURSEL, 0, 0);
     if (index < 0 || static_cast<std::size_t>(index) >= m_stampChoices.size()) return;
-    m_time = C_Time(static_cast<unsigned __int64>(m_stampChoices[static_cast<std::size_t>(index)].utc));
+    SetPoint(C_Time(static_cast<unsigned __int64>(m_stampChoices[static_cast<std::size_t>(index)].utc)));
     Refresh();
 }
 

@@ -32,7 +32,7 @@ void C_ConverterDlg::OnTimeServerDone() {
             [this](const std::string& text, UINT type) { return ShowMessage(text.c_str(), sync_text::kCaption, type); });
         UpdateClock();
         if (done.declined) return;  // the clock and the point stay
-        m_time = done.time;
+        SetPoint(done.time);
         Refresh();
         return;
     }

@@ -65,8 +65,9 @@ std::wstring Wide(const std::string& text) {
 
 // Puts the written temp file in place of an existing target with ReplaceFileW, which keeps
 // the target's security, attributes and streams. The old contents go to a backup name of
-// their own first, so that whatever step fails, they can be put back; 0 or the error.
-DWORD ReplaceExisting(const std::string& path, const std::string& temp, DWORD attributes) {
+// their own first, so that whatever step fails, they can be put back; 0 or the error. When
+// they cannot be put back, the backup stays and kept names it.
+DWORD ReplaceExisting(const std::string& path, const std::string& temp, DWORD attributes, std::string& kept) {
     // The attributes go onto the new file first as well: not every implementation of the
     // replacement carries them over.
     constexpr DWORD kKept = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_ARCHIVE |
@@ -84,9 +85,14 @@ DWORD ReplaceExisting(const std::string& path, const std::string& temp, DWORD at
         return 0;
     }
     const DWORD error = GetLastError();
-    // The target moved to the backup but the new file did not follow: the old one goes back.
-    if (error == ERROR_UNABLE_TO_MOVE_REPLACEMENT_2) MoveFileExW(old.c_str(), target.c_str(), MOVEFILE_WRITE_THROUGH);
-    DeleteFileW(old.c_str());  // where the target is still in place, the unused backup name
+    // The target moved to the backup but the new file did not follow: the old one goes back,
+    // and where even that fails, the backup is all that is left of it.
+    if (error == ERROR_UNABLE_TO_MOVE_REPLACEMENT_2 &&
+        !MoveFileExW(old.c_str(), target.c_str(), MOVEFILE_WRITE_THROUGH)) {
+        kept = backup;
+        return error;
+    }
+    DeleteFileW(old.c_str());  // the target is in place: the unused backup name
     return error;
 }
 
@@ -99,17 +105,19 @@ bool WriteFileReplacing(const std::string& path, const std::string& bytes, std::
         return false;
     }
     DWORD error = 0;
+    std::string kept;  // the old contents' backup, when they could not be put back
     if (!WriteAll(temp, bytes)) {
         error = GetLastError();
     } else {
         const DWORD existing = GetFileAttributesA(path.c_str());
         if (existing != INVALID_FILE_ATTRIBUTES && !(existing & FILE_ATTRIBUTE_DIRECTORY))
-            error = ReplaceExisting(path, temp, existing);
+            error = ReplaceExisting(path, temp, existing, kept);
         else if (!MoveFileExA(temp, path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
             error = GetLastError();
     }
     if (error == 0) return true;
     DeleteFileA(temp);
     reason = SystemErrorText(error);
+    if (!kept.empty()) reason += " Der bisherige Inhalt liegt noch in \x84" + kept + "\x93.";
     return false;
 }

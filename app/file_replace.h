@@ -6,7 +6,9 @@
 #include <string>
 
 // Writes bytes to path (ANSI). On failure nothing is left behind, the target is as it was,
-// and reason holds the system's words for the error (in the user's language).
+// and reason holds the system's words for the error (in the user's language). Should the old
+// contents be moved aside and then refuse to go back, they stay under their backup name,
+// which reason names: "... Der bisherige Inhalt liegt noch in „C:\Kalender\qdb1A2.tmp“."
 bool WriteFileReplacing(const std::string& path, const std::string& bytes, std::string& reason);
 
 // The system's text for an error code, without the trailing line break; "Fehler <code>"

@@ -55,12 +55,14 @@ Conclusion Conclude(Mode mode, const quendel::SntpSample& sample, const quendel:
         result.declined = true;
         return result;
     }
+    // One server alone does not move an unwatched clock that far.
+    const bool unconfirmed = mode == Mode::kSync && !show && large && !(confirm && confirm(sample));
     // The server's time now: the measured offset added to the clock as it reads after the
-    // question, which may have taken a while.
+    // question and the other servers' confirmation, which may have taken seconds.
     result.time = C_Time(C_Time("Now").GetTimeUTC() + static_cast<unsigned __int64>(sample.offset));
     DWORD error = 0;
-    if (mode == Mode::kSync && !show && large && !(confirm && confirm(sample))) {
-        error = sync_text::kUnconfirmedStep;  // one server alone does not move an unwatched clock that far
+    if (unconfirmed) {
+        error = sync_text::kUnconfirmedStep;
     } else if (mode != Mode::kQuery) {
         SYSTEMTIME utc;
         error = result.time.GetSystemTimeUTC(&utc) ? quendel::SetClockChecked(g_hooks.setClock, utc)

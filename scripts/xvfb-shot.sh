@@ -37,6 +37,16 @@ WINEPREFIX=$prefix wineserver -w >/dev/null 2>&1 || true
 QUENDEL_DISPLAY=$display scripts/wine-run "$exe" "$@" &
 app=$!
 sleep "$seconds"
+# A program that has ended already (or never started) leaves only an empty screen, whose
+# picture would pass for a run.
+if ! kill -0 $app 2>/dev/null; then
+    rc=0
+    wait $app || rc=$?
+    echo "xvfb-shot.sh: $exe was no longer running after $seconds s (exit code $rc); no screenshot" >&2
+    rm -f "$shot"
+    WINEPREFIX=$prefix wineserver -k >/dev/null 2>&1 || true
+    exit 1
+fi
 mkdir -p "$(dirname "$shot")"
 if [ -n "${SHOT_WINDOW:-}" ]; then
     # One window by its title, with the window manager's frame: the frame's own picture has

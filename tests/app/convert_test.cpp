@@ -17,8 +17,23 @@ struct Outcome {
     std::vector<std::string> lines;
 };
 
+// This process's console screen up to the cursor, its rows as a file's lines.
+std::string ScreenText() {
+    HANDLE out = CreateFileA("CONOUT$", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_WRITE, NULL, OPEN_EXISTING, 0, NULL);
+    CONSOLE_SCREEN_BUFFER_INFO screen = {};
+    GetConsoleScreenBufferInfo(out, &screen);  // none: nothing on it
+    std::string text, row(screen.dwSize.X, ' ');
+    DWORD read = 0;
+    for (COORD at = {0, 0}; at.Y < screen.dwCursorPosition.Y; ++at.Y) {
+        ReadConsoleOutputCharacterA(out, row.data(), screen.dwSize.X, at, &read);
+        text += row.substr(0, row.find_last_not_of(' ') + 1) + "\r\n";
+    }
+    CloseHandle(out);
+    return text;
+}
+
 // Starts the program with the arguments, the input as its standard input; no box may wait.
-Outcome Convert(const std::string& arguments, const std::string& input) {
+Outcome Convert(const std::string& arguments, const std::string& input, bool console = false) {
     // Fresh files: the last child's handles may close a moment after it ends, and the other tests
     // of this program run in processes of their own beside this one.
     static int runs = 0;
@@ -33,11 +48,12 @@ Outcome Convert(const std::string& arguments, const std::string& input) {
     STARTUPINFOA start = {};
     start.cb = sizeof start;
     start.dwFlags = STARTF_USESTDHANDLES;
-    start.hStdInput = read, start.hStdOutput = write, start.hStdError = write;
+    if (!console) start.hStdInput = read, start.hStdOutput = write, start.hStdError = write;
+    if (console) FreeConsole(), AllocConsole(), SetConsoleOutputCP(GetACP());  // as cmd.exe: nothing redirected
     PROCESS_INFORMATION process = {};
     std::string command = "\"" QUENDEL_EXE "\" " + arguments;
     Outcome run;
-    EXPECT_TRUE(CreateProcessA(NULL, command.data(), NULL, NULL, TRUE, 0, NULL, NULL, &start, &process)) << arguments;
+    EXPECT_TRUE(CreateProcessA(NULL, command.data(), NULL, NULL, TRUE, DETACHED_PROCESS, NULL, NULL, &start, &process)) << arguments;
     CloseHandle(read), CloseHandle(write);
     if (!process.hProcess) return run;
     if (WaitForSingleObject(process.hProcess, 60000) != WAIT_OBJECT_0) {
@@ -47,7 +63,7 @@ Outcome Convert(const std::string& arguments, const std::string& input) {
     GetExitCodeProcess(process.hProcess, &run.exit);
     CloseHandle(process.hProcess), CloseHandle(process.hThread);
     std::ifstream file(out, std::ios::binary);
-    const std::string text(std::istreambuf_iterator<char>(file), {});
+    const std::string text = console ? ScreenText() : std::string(std::istreambuf_iterator<char>(file), {});
     for (std::size_t at = 0, end; at < text.size(); at = end + 2) {
         end = text.find("\r\n", at);
         if (end == std::string::npos) end = text.size();
@@ -62,7 +78,7 @@ Outcome Convert(const std::string& arguments, const std::string& input) {
 
 TEST(Convert, CommandLinesAndBulkFiles) {
     for (const data_table::Row& row : data_table::Read("app_convert.tsv")) {
-        const Outcome run = Convert(row[1], row[2] == "-" ? "" : row[2]);
+        const Outcome run = Convert(row[1], row[2] == "-" ? "" : row[2], row[0] == "console");
         std::string shown;  // every line, or each block's first
         for (std::size_t i = 0; i < run.lines.size(); ++i)
             if (row[0] == "all" || i == 0 || run.lines[i - 1].empty())

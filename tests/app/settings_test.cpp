@@ -20,8 +20,8 @@
 namespace {
 
 std::string g_log, g_set;
-unsigned __int64 g_now;
-void StillClock(FILETIME* now) { *now = FILETIME{DWORD(g_now), DWORD(g_now >> 32)}; }
+std::atomic<unsigned __int64> g_now;  // moved on by a "slow" server's thread
+void StillClock(FILETIME* now) { const unsigned __int64 t = g_now; *now = FILETIME{DWORD(t), DWORD(t >> 32)}; }
 BOOL WINAPI RecordingSetter(const SYSTEMTIME* utc) {
     FILETIME set;
     SystemTimeToFileTime(utc, &set);
@@ -104,8 +104,9 @@ TEST(CommandLine, RunsToItsExitCode) {
                 if (reply.empty()) return reply;
                 reply[0] = 0x24, reply[1] = kind == "kiss" ? 0 : 1;  // version 4, server; stratum
                 std::memcpy(&reply[24], &request[40], 8);
-                for (int at : {32, 40})  // 2026-12-06 12:00:05.250 (late: 12:00:07.250)
-                    std::memcpy(&reply[at], kind == "late" ? "\xEE\xBF\xCC\xC7\x40\0\0\0" : "\xEE\xBF\xCC\xC5\x40\0\0\0", 8);
+                if (kind == "slow") g_now += 20000000;  // 2 s there and back, agreeing: its time 1 s on
+                for (int at : {32, 40})  // 2026-12-06 12:00:05.250 (late: 12:00:07.250, slow: 12:00:06.250)
+                    std::memcpy(&reply[at], "\xEE\xBF\xCC\xC5\x40\0\0\0", 8), reply[at + 3] += kind == "late" ? 2 : kind == "slow";
                 return reply;
             }));
             list.push_back({"127.0.0.1", servers.back()->Port()});
