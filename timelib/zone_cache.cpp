@@ -232,6 +232,11 @@ void WINAPI FreeThreadCache(void* caches) {
 // in full.
 __attribute__((noinline)) ThreadCaches* NewThreadCache() {
     if (!g_slots.Usable()) return nullptr;
+    // Held already where the TLS read missed it: a block taken on every call would pile up.
+    if (void* held = FlsGetValue(g_slots.flsPlusOne - 1)) {
+        TlsSetValue(g_slots.tlsPlusOne - 1, held);  // failing, the next call finds it here again
+        return static_cast<ThreadCaches*>(held);
+    }
     void* block = HeapAlloc(GetProcessHeap(), HEAP_ZERO_MEMORY, sizeof(ThreadCaches));
     if (!block) return nullptr;
     ThreadCaches* caches = new (block) ThreadCaches;  // trivial: the zeroes stand
@@ -259,12 +264,12 @@ inline ThreadCaches* ThreadCache() {
 #else
         __asm__("movl %%fs:%c2(,%1,4), %0" : "=r"(cached) : "r"(slot), "i"(offsetof(TEB, TlsSlots)));
 #endif
-        if (cached) return static_cast<ThreadCaches*>(cached);
+        return cached ? static_cast<ThreadCaches*>(cached) : NewThreadCache();
     }
-#else
+#endif
+    // The expansion slots (64 on, taken in a host that holds many) lie outside the block.
     if (slot != TLS_OUT_OF_INDEXES)
         if (void* cached = TlsGetValue(slot)) return static_cast<ThreadCaches*>(cached);
-#endif
     return NewThreadCache();  // the thread's first call, or no slot
 }
 
