@@ -15,6 +15,7 @@
 #include "timelib/c_time.h"
 #include "timelib/civil.h"
 #include "timelib/time_source.h"
+#include "timelib/user_zone.h"
 #include "timelib/zone_rules.h"
 
 using namespace quendel::zone;
@@ -150,6 +151,26 @@ TEST(Zones, ConvertingWhileTheZoneIsSet) {
     EXPECT_EQ(odd, 0);
     EXPECT_EQ(LiveThreadCaches(), caches);
     quendel::SetMachineZoneSource(previous);
+}
+
+// Zones set again and again, by key, IANA name and record, and the machine's read again, are
+// kept once each: memory does not grow with the calls.
+TEST(Zones, ZonesSetAgainAreKeptOnce) {
+    UserZoneScope scope;
+    const quendel::MachineDynamicZoneSource previous = quendel::SetMachineDynamicZoneSource(FakeDynamicMachine);
+    TIME_ZONE_INFORMATION tokyo = test_zones::Tokyo();
+    std::size_t kept = 0;
+    for (int i = 0; i < 2000; ++i) {
+        if (i == 2) kept = KeptUserZones();
+        ASSERT_TRUE(C_Time::SetLocTimeZoneByKeyName(i % 2 ? "Tokyo Standard Time" : "W. Europe Standard Time"));
+        ASSERT_TRUE(C_Time::SetLocTimeZoneByIanaName(i % 2 ? "America/New_York" : "Europe/Berlin"));
+        C_Time::SetLocTimeZoneInfo(&tokyo);
+        C_Time::SetLocTimeZoneInfo(nullptr);
+        quendel::SetMachineDynamicZoneSource(FakeDynamicMachine);  // read again
+        EXPECT_EQ(C_Time(2003, 7, 1, 14, 0, 0, nullptr), Utc(2003, 7, 1, 12));
+    }
+    EXPECT_EQ(KeptUserZones(), kept);
+    quendel::SetMachineDynamicZoneSource(previous);
 }
 
 // The user time zone is the machine's until set, read once: a zone without summer-time rules
