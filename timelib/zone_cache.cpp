@@ -203,8 +203,9 @@ static_assert(sizeof(ThreadCaches) <= 16384, "a thread's caches stay within 16 K
 // The calling thread's cache, made on its first conversion: zeroed heap memory, so that the
 // image carries no template of it. Its address sits in a system TLS slot, read on every
 // conversion, and in an FLS slot, whose callback frees it when the thread ends; freeing the
-// FLS slot when the library is unloaded frees every thread's cache still held, and the TLS
-// slot goes too. Without a slot (none left) conversions evaluate in full. The slot numbers
+// FLS slot when a host unloads the library (ReleaseThreadCaches) frees every thread's cache
+// still held, and the TLS slot goes too. At process exit they stay: static destructors run
+// while other threads may still convert, and the system reclaims everything. Without a slot (none left) conversions evaluate in full. The slot numbers
 // are kept plus one, so that a conversion before the library's initialisation (zeroes) finds
 // no slot.
 void WINAPI FreeThreadCache(void* caches);
@@ -214,11 +215,6 @@ struct Slots {
     DWORD flsPlusOne = FlsAlloc(FreeThreadCache) + 1;
     std::atomic<long> live{0};  // caches held, for the tests
     bool Usable() const { return tlsPlusOne != 0 && flsPlusOne != 0; }
-    ~Slots() {
-        if (flsPlusOne != 0) FlsFree(flsPlusOne - 1);  // calls FreeThreadCache for every thread's cache
-        if (tlsPlusOne != 0) TlsFree(tlsPlusOne - 1);
-        tlsPlusOne = flsPlusOne = 0;
-    }
 } g_slots;
 
 void WINAPI FreeThreadCache(void* caches) {
@@ -680,5 +676,11 @@ std::uint64_t UtcOf(const TIME_ZONE_INFORMATION& zone, unsigned kind, std::uint6
 }
 
 long LiveThreadCaches() { return g_slots.live.load(); }
+
+void ReleaseThreadCaches() {
+    if (g_slots.flsPlusOne != 0) FlsFree(g_slots.flsPlusOne - 1);  // calls FreeThreadCache for every thread's cache
+    if (g_slots.tlsPlusOne != 0) TlsFree(g_slots.tlsPlusOne - 1);
+    g_slots.tlsPlusOne = g_slots.flsPlusOne = 0;
+}
 
 }  // namespace quendel::zone

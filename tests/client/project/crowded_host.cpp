@@ -6,6 +6,7 @@
 #include <quendel_time.h>
 
 #include <cstdio>
+#include <vector>
 
 namespace {
 
@@ -19,6 +20,17 @@ SIZE_T ProcessHeapInUse() {  // the thread caches come from the process heap
     return used;
 }
 
+// How many slots the process can still take, given back at once.
+template <class Alloc, class Free> std::size_t FreeSlots(Alloc alloc, Free release) {
+    std::vector<DWORD> taken;
+    for (DWORD slot; (slot = alloc()) != TLS_OUT_OF_INDEXES;) taken.push_back(slot);
+    for (DWORD slot : taken) release(slot);
+    return taken.size();
+}
+
+std::size_t FreeTls() { return FreeSlots(TlsAlloc, TlsFree); }
+std::size_t FreeFls() { return FreeSlots([] { return FlsAlloc(nullptr); }, FlsFree); }
+
 template <class F> F Export(HMODULE library, const char* name) {
     return reinterpret_cast<F>(reinterpret_cast<void*>(GetProcAddress(library, name)));
 }
@@ -28,8 +40,7 @@ template <class F> F Export(HMODULE library, const char* name) {
 int main() {
     for (DWORD slot = 0; slot < 63;)
         if ((slot = TlsAlloc()) == TLS_OUT_OF_INDEXES) return std::printf("host: no TLS slot\n"), 1;
-    const DWORD tlsFree = TlsAlloc(), flsFree = FlsAlloc(nullptr);  // the first free ones
-    TlsFree(tlsFree), FlsFree(flsFree);
+    const std::size_t tlsFree = FreeTls(), flsFree = FreeFls();
     const SIZE_T before = ProcessHeapInUse();
     const HMODULE library = LoadLibraryA("quendel_time.dll");
     const auto open = Export<decltype(&quendel_time_zone_open_key)>(library, "quendel_time_zone_open_key");
@@ -52,9 +63,9 @@ int main() {
     if (wrong) failures += std::printf("FAILED: %d wrong readings\n", wrong) > 0;
     if (grown > 1000000) failures += std::printf("FAILED: %zu bytes taken for 1000 readings\n", grown) > 0;
     if (left > 4096) failures += std::printf("FAILED: %zu bytes still taken after unloading\n", left) > 0;
-    const DWORD tlsAfter = TlsAlloc(), flsAfter = FlsAlloc(nullptr);
+    const std::size_t tlsAfter = FreeTls(), flsAfter = FreeFls();
     if (tlsAfter != tlsFree || flsAfter != flsFree)
-        failures += std::printf("FAILED: slots kept after unloading: first free TLS %lu (was %lu), FLS %lu (was %lu)\n",
+        failures += std::printf("FAILED: slots kept after unloading: TLS %zu free (were %zu), FLS %zu (were %zu)\n",
                                 tlsAfter, tlsFree, flsAfter, flsFree) > 0;
     return std::printf("host: %zu bytes while loaded, %zu after; %d failure(s)\n", grown, left, failures), failures != 0;
 }
