@@ -43,10 +43,11 @@ std::atomic<const UserZone*> g_user{nullptr};     // null: the machine's zone
 std::atomic<const UserZone*> g_machine{nullptr};  // null: not read yet
 std::mutex g_publish;                             // writers, one at a time
 
-// Every zone ever published, each once, freed when the library is unloaded.
+// Every zone ever published, each once, freed when a host unloads the DLL (ReleaseUserZones);
+// never at exit, where the program's other threads may still convert by one.
 struct Retired {
     std::vector<std::unique_ptr<UserZone>> zones;
-} g_retired;
+} &g_retired = *new Retired;
 
 int PresentYear() {
     SYSTEMTIME now;
@@ -101,6 +102,11 @@ void Choose(quendel::zone::ZoneYears years, const TIME_ZONE_INFORMATION& current
 }
 
 }  // namespace
+
+void quendel::zone::ReleaseUserZones() {
+    g_user.store(nullptr), g_machine.store(nullptr);
+    std::vector<std::unique_ptr<UserZone>>().swap(g_retired.zones);
+}
 
 std::size_t quendel::zone::KeptUserZones() {
     const std::lock_guard<std::mutex> lock(g_publish);

@@ -18,6 +18,8 @@ const ZoneYears& UserZoneYears();
 void ForgetMachineZone();
 // How many zones the user zone has been: each kept until unloaded, an equal one once.
 std::size_t KeptUserZones();
+// Frees them; for the DLL's unloading only, as no thread converts then (dll_main.cpp).
+void ReleaseUserZones();
 
 // At a UTC instant.
 inline const TIME_ZONE_INFORMATION& ResolveAt(const TIME_ZONE_INFORMATION* zone, std::uint64_t utc) {
