@@ -31,9 +31,9 @@ namespace {
 // GetTimeZoneInformation gives the machine's). A published zone is never changed or freed
 // while the library is loaded: a reader that holds its records keeps them, however often
 // another thread sets a zone. A zone equal to one kept is that one again, so a program
-// switching among a few zones keeps a few. Until a zone is chosen it is the machine's, read once on first
-// use; a failed read gives UTC without summer time, for good (a new machine-zone source, as
-// tests install, reads again).
+// switching among a few zones keeps a few. Until a zone is chosen it is the machine's, read
+// once on first use; a failed read gives UTC without summer time, for good (a new
+// machine-zone source, as tests install, reads again).
 struct UserZone {
     quendel::zone::ZoneYears years;
     TIME_ZONE_INFORMATION current;

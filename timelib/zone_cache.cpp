@@ -205,9 +205,9 @@ static_assert(sizeof(ThreadCaches) <= 16384, "a thread's caches stay within 16 K
 // conversion, and in an FLS slot, whose callback frees it when the thread ends; freeing the
 // FLS slot when a host unloads the library (ReleaseThreadCaches) frees every thread's cache
 // still held, and the TLS slot goes too. At process exit they stay: static destructors run
-// while other threads may still convert, and the system reclaims everything. Without a slot (none left) conversions evaluate in full. The slot numbers
-// are kept plus one, so that a conversion before the library's initialisation (zeroes) finds
-// no slot.
+// while other threads may still convert, and the system reclaims everything. Without a slot
+// (none left) conversions evaluate in full. The slot numbers are kept plus one, so that a
+// conversion before the library's initialisation (zeroes) finds no slot.
 void WINAPI FreeThreadCache(void* caches);
 
 struct Slots {
