@@ -30,24 +30,24 @@ namespace {
 // The user time zone: its records year by year and the record in force this year (as
 // GetTimeZoneInformation gives the machine's). A published zone is never changed or freed
 // while the library is loaded: a reader that holds its records keeps them, however often
-// another thread sets a zone. Until a zone is chosen it is the machine's, read once on first
-// use; a failed read gives UTC without summer time, for good (a new machine-zone source, as
-// tests install, reads again).
+// another thread sets a zone. A zone equal to one kept is that one again, so a program
+// switching among a few zones keeps a few. Until a zone is chosen it is the machine's, read
+// once on first use; a failed read gives UTC without summer time, for good (a new
+// machine-zone source, as tests install, reads again).
 struct UserZone {
     quendel::zone::ZoneYears years;
     TIME_ZONE_INFORMATION current;
-    bool oneRecord;  // current for every year, as SetLocTimeZoneInfo gives it
 };
 
 std::atomic<const UserZone*> g_user{nullptr};     // null: the machine's zone
 std::atomic<const UserZone*> g_machine{nullptr};  // null: not read yet
 std::mutex g_publish;                             // writers, one at a time
 
-// Every zone ever published, freed when the library is unloaded. A record chosen again is
-// published again, so that a program switching between zones does not pile them up.
+// Every zone ever published, each once, freed when a host unloads the DLL (ReleaseUserZones);
+// never at exit, where the program's other threads may still convert by one.
 struct Retired {
     std::vector<std::unique_ptr<UserZone>> zones;
-} g_retired;
+} &g_retired = *new Retired;
 
 int PresentYear() {
     SYSTEMTIME now;
@@ -55,9 +55,12 @@ int PresentYear() {
     return now.wYear;
 }
 
-// Keeps the zone for the library's lifetime and returns it; under g_publish.
-const UserZone* Keep(quendel::zone::ZoneYears years, const TIME_ZONE_INFORMATION& current, bool oneRecord = false) {
-    g_retired.zones.push_back(std::unique_ptr<UserZone>(new UserZone{std::move(years), current, oneRecord}));
+// Keeps the zone for the library's lifetime and returns it, or the one kept equal to it (a
+// linear search: a program uses a few zones); under g_publish.
+const UserZone* Keep(quendel::zone::ZoneYears years, const TIME_ZONE_INFORMATION& current) {
+    for (const std::unique_ptr<UserZone>& kept : g_retired.zones)
+        if (std::memcmp(&kept->current, &current, sizeof current) == 0 && kept->years.SameAs(years)) return kept.get();
+    g_retired.zones.push_back(std::unique_ptr<UserZone>(new UserZone{std::move(years), current}));
     return g_retired.zones.back().get();
 }
 
@@ -98,15 +101,17 @@ void Choose(quendel::zone::ZoneYears years, const TIME_ZONE_INFORMATION& current
     g_user.store(Keep(std::move(years), current), std::memory_order_release);
 }
 
-void ChooseRecord(const TIME_ZONE_INFORMATION& record) {
-    const std::lock_guard<std::mutex> lock(g_publish);
-    for (const std::unique_ptr<UserZone>& kept : g_retired.zones)
-        if (kept->oneRecord && std::memcmp(&kept->current, &record, sizeof record) == 0)
-            return g_user.store(kept.get(), std::memory_order_release);
-    g_user.store(Keep(quendel::zone::ZoneYears(record), record, true), std::memory_order_release);
+}  // namespace
+
+void quendel::zone::ReleaseUserZones() {
+    g_user.store(nullptr), g_machine.store(nullptr);
+    std::vector<std::unique_ptr<UserZone>>().swap(g_retired.zones);
 }
 
-}  // namespace
+std::size_t quendel::zone::KeptUserZones() {
+    const std::lock_guard<std::mutex> lock(g_publish);
+    return g_retired.zones.size();
+}
 
 void quendel::zone::ForgetMachineZone() { g_machine.store(nullptr, std::memory_order_release); }
 
@@ -117,7 +122,7 @@ void C_Time::SetLocTimeZoneInfo(TIME_ZONE_INFORMATION* zone) {
         g_user.store(nullptr, std::memory_order_release);
         return;
     }
-    ChooseRecord(*zone);
+    Choose(quendel::zone::ZoneYears(*zone), *zone);
 }
 
 void C_Time::GetLocTimeZoneInfo(TIME_ZONE_INFORMATION* zone) {

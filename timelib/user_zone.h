@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include <cstddef>
 #include <cstdint>
 
 #include "timelib/zone_rules.h"
@@ -15,6 +16,10 @@ namespace quendel::zone {
 const ZoneYears& UserZoneYears();
 // Makes the next use read the machine's zone again (a new machine-zone source).
 void ForgetMachineZone();
+// How many zones the user zone has been: each kept until unloaded, an equal one once.
+std::size_t KeptUserZones();
+// Frees them; for the DLL's unloading only, as no thread converts then (dll_main.cpp).
+void ReleaseUserZones();
 
 // At a UTC instant.
 inline const TIME_ZONE_INFORMATION& ResolveAt(const TIME_ZONE_INFORMATION* zone, std::uint64_t utc) {

@@ -203,10 +203,11 @@ static_assert(sizeof(ThreadCaches) <= 16384, "a thread's caches stay within 16 K
 // The calling thread's cache, made on its first conversion: zeroed heap memory, so that the
 // image carries no template of it. Its address sits in a system TLS slot, read on every
 // conversion, and in an FLS slot, whose callback frees it when the thread ends; freeing the
-// FLS slot when the library is unloaded frees every thread's cache still held, and the TLS
-// slot goes too. Without a slot (none left) conversions evaluate in full. The slot numbers
-// are kept plus one, so that a conversion before the library's initialisation (zeroes) finds
-// no slot.
+// FLS slot when a host unloads the library (ReleaseThreadCaches) frees every thread's cache
+// still held, and the TLS slot goes too. At process exit they stay: static destructors run
+// while other threads may still convert, and the system reclaims everything. Without a slot
+// (none left) conversions evaluate in full. The slot numbers are kept plus one, so that a
+// conversion before the library's initialisation (zeroes) finds no slot.
 void WINAPI FreeThreadCache(void* caches);
 
 struct Slots {
@@ -214,11 +215,6 @@ struct Slots {
     DWORD flsPlusOne = FlsAlloc(FreeThreadCache) + 1;
     std::atomic<long> live{0};  // caches held, for the tests
     bool Usable() const { return tlsPlusOne != 0 && flsPlusOne != 0; }
-    ~Slots() {
-        if (flsPlusOne != 0) FlsFree(flsPlusOne - 1);  // calls FreeThreadCache for every thread's cache
-        if (tlsPlusOne != 0) TlsFree(tlsPlusOne - 1);
-        tlsPlusOne = flsPlusOne = 0;
-    }
 } g_slots;
 
 void WINAPI FreeThreadCache(void* caches) {
@@ -232,6 +228,11 @@ void WINAPI FreeThreadCache(void* caches) {
 // in full.
 __attribute__((noinline)) ThreadCaches* NewThreadCache() {
     if (!g_slots.Usable()) return nullptr;
+    // Held already where the TLS read missed it: a block taken on every call would pile up.
+    if (void* held = FlsGetValue(g_slots.flsPlusOne - 1)) {
+        TlsSetValue(g_slots.tlsPlusOne - 1, held);  // failing, the next call finds it here again
+        return static_cast<ThreadCaches*>(held);
+    }
     void* block = HeapAlloc(GetProcessHeap(), HEAP_ZERO_MEMORY, sizeof(ThreadCaches));
     if (!block) return nullptr;
     ThreadCaches* caches = new (block) ThreadCaches;  // trivial: the zeroes stand
@@ -259,12 +260,12 @@ inline ThreadCaches* ThreadCache() {
 #else
         __asm__("movl %%fs:%c2(,%1,4), %0" : "=r"(cached) : "r"(slot), "i"(offsetof(TEB, TlsSlots)));
 #endif
-        if (cached) return static_cast<ThreadCaches*>(cached);
+        return cached ? static_cast<ThreadCaches*>(cached) : NewThreadCache();
     }
-#else
+#endif
+    // The expansion slots (64 on, taken in a host that holds many) lie outside the block.
     if (slot != TLS_OUT_OF_INDEXES)
         if (void* cached = TlsGetValue(slot)) return static_cast<ThreadCaches*>(cached);
-#endif
     return NewThreadCache();  // the thread's first call, or no slot
 }
 
@@ -675,5 +676,11 @@ std::uint64_t UtcOf(const TIME_ZONE_INFORMATION& zone, unsigned kind, std::uint6
 }
 
 long LiveThreadCaches() { return g_slots.live.load(); }
+
+void ReleaseThreadCaches() {
+    if (g_slots.flsPlusOne != 0) FlsFree(g_slots.flsPlusOne - 1);  // calls FreeThreadCache for every thread's cache
+    if (g_slots.tlsPlusOne != 0) TlsFree(g_slots.tlsPlusOne - 1);
+    g_slots.tlsPlusOne = g_slots.flsPlusOne = 0;
+}
 
 }  // namespace quendel::zone

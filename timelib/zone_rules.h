@@ -71,6 +71,9 @@ std::uint64_t UtcOf(const TIME_ZONE_INFORMATION& zone, unsigned kind, std::uint6
 
 // The per-thread caches held now: one for each thread that has converted and not yet ended.
 long LiveThreadCaches();
+// Frees every thread's cache and both slots; for the DLL's unloading only, as no thread
+// converts then (dll_main.cpp).
+void ReleaseThreadCaches();
 
 // ---- The definitions, evaluated in full on every call. InSummer, Evaluate, WallOf and
 // UtcOf above give the same answers from a per-thread cache (zone_cache.cpp), which is

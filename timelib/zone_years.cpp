@@ -90,6 +90,16 @@ bool ZoneYears::AttachHistory(const char* iana) {
     return true;
 }
 
+bool ZoneYears::SameAs(const ZoneYears& other) const {
+    const auto same = [](const TIME_ZONE_INFORMATION& a, const TIME_ZONE_INFORMATION& b) {
+        return std::memcmp(&a, &b, sizeof a) == 0;
+    };
+    // The rest is derived from these.
+    return same(m_fixed, other.m_fixed) && m_first == other.m_first && m_years == other.m_years &&
+           std::equal(m_records.begin(), m_records.end(), other.m_records.begin(), other.m_records.end(), same) &&
+           std::strcmp(HistoryName(), other.HistoryName()) == 0;
+}
+
 bool ZoneYears::HistorySummer(std::uint64_t utc, Evaluation* e, std::uint64_t* wall) const {
     if (utc >= m_historyEndUtc) return false;
     *e = m_history->history.Evaluate(utc);

@@ -58,6 +58,8 @@ public:
     unsigned KindAtWall(std::uint64_t wall) const { return m_runKinds[m_wallChanges.RunOf(wall)]; }
     unsigned KindAtUtc(std::uint64_t utc) const;
     const TIME_ZONE_INFORMATION& Record(unsigned kind) const { return m_records[kind]; }
+    // The same records, names and history: the same answers in every year (stamps aside).
+    bool SameAs(const ZoneYears& other) const;
     // Stays the same as long as the records do (copies keep it); a change of records draws a
     // number never given before.
     std::uint64_t Stamp() const { return m_stamp; }

@@ -15,6 +15,7 @@
 #include "timelib/c_time.h"
 #include "timelib/civil.h"
 #include "timelib/time_source.h"
+#include "timelib/user_zone.h"
 #include "timelib/zone_rules.h"
 
 using namespace quendel::zone;
@@ -150,6 +151,19 @@ TEST(Zones, ConvertingWhileTheZoneIsSet) {
     EXPECT_EQ(odd, 0);
     EXPECT_EQ(LiveThreadCaches(), caches);
     quendel::SetMachineZoneSource(previous);
+}
+
+// Zones set again by key or IANA name, and the machine's read again, are the ones kept.
+TEST(Zones, ZonesSetAgainAreKeptOnce) {
+    UserZoneScope scope;
+    std::size_t kept = 0;
+    for (int i = 0; i < 2000; ++i) {
+        if (i == 2) kept = KeptUserZones();  // each zone once
+        ASSERT_TRUE(C_Time::SetLocTimeZoneByKeyName(i % 2 ? "Tokyo Standard Time" : "W. Europe Standard Time") &&
+                    C_Time::SetLocTimeZoneByIanaName(i % 2 ? "America/New_York" : "Europe/Berlin"));
+        C_Time::SetLocTimeZoneInfo(nullptr), quendel::SetMachineDynamicZoneSource(nullptr), C_Time(5).GetLocHour();
+    }
+    EXPECT_EQ(KeptUserZones(), kept);
 }
 
 // The user time zone is the machine's until set, read once: a zone without summer-time rules
