@@ -275,8 +275,10 @@ TEST(TimeCases, EveryRowOfTheTable) {
             s = r[1] == "invalid" ? C_TimeSpan() : C_TimeSpan(Int(r[1]));
             got = s.Format(buffer, capacity, static_cast<int>(Int(r[2])));
             C_String text;
+            std::string same = "old";
             if (capacity == 100) {
                 EXPECT_EQ(got, s.Format(text, static_cast<int>(Int(r[2])))) << r[1];
+                EXPECT_TRUE(got == s.Format(same, static_cast<int>(Int(r[2]))) && got == same) << r[1];
             }
             inputs = r.size() > 4 ? 4 : 3;
         } else {
