@@ -140,7 +140,8 @@ public:
     // main zone) up to GetTimeZoneHistoryLastYear(), and the registry's records after it:
     //   C_Time::SetLocTimeZoneByKeyName("W. Europe Standard Time");   Europe/Berlin
     //   C_Time(1978, 7, 1, 12, 0, 0)   11:00 UTC: no summer time in Germany before 1980
-    // SetLocTimeZoneByIanaName selects a zone of the history table by its IANA name, with the
+    // SetLocTimeZoneByIanaName selects a zone of the history table by its IANA name (or a
+    // name tzdata links to or from it: "Asia/Kolkata" and "Asia/Calcutta"), with the
     // registry records of the key CLDR maps it to for the later years; false, and the user
     // zone unchanged, for a name the table lacks or a key the registry lacks.
     QTL_API static bool SetLocTimeZoneByIanaName(const char* name);

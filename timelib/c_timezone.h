@@ -33,10 +33,11 @@ public:
     // Reads HKLM\...\Time Zones\<keyName>; false, and the zone unchanged, when there is no
     // such key. A key without per-year records (or with broken ones) uses "TZI" for all years.
     QTL_API bool Load(const char* keyName);
-    // The zone of the history table by IANA name ("Europe/Rome"), with the registry records
+    // The zone of the history table by IANA name ("Europe/Rome"; tzdata's links to and from it
+    // too, "Europe/Kyiv" and "Europe/Kiev"), with the registry records
     // of the key CLDR maps it to; false, and the zone unchanged, when either is missing.
     QTL_API bool LoadIana(const char* ianaName);
-    // The IANA name of the history the zone follows, "" without one.
+    // The IANA name of the history the zone follows (as it was loaded), "" without one.
     QTL_API const char* GetHistoryName() const;
 
     // The record in force in a local year: the year's own record, FirstEntry's before the

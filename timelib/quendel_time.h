@@ -252,9 +252,10 @@ qt_status QT_CALL quendel_time_to_ole(qt_int64 ticks, double* date);
 qt_status QT_CALL quendel_time_zone_open_key(const wchar_t* key, qt_zone* zone);
 /* The machine's zone as it is now (later changes of the machine's zone do not reach it). */
 qt_status QT_CALL quendel_time_zone_open_machine(qt_zone* zone);
-/* By IANA name (L"Europe/Berlin", L"America/New_York"): the zone's IANA history up to the
- * history's last year, then the registry records of the key CLDR maps the name to, whose
- * key and display name the zone has (quendel_time_zone_name).
+/* By IANA name (L"Europe/Berlin", L"America/New_York"; old and new names alike, tzdata's links:
+ * L"Asia/Kolkata" as L"Asia/Calcutta"): the zone's IANA history up to the history's last year,
+ * then the registry records of the key CLDR maps the name to, whose key and display name the
+ * zone has (quendel_time_zone_name).
  * QT_E_NOT_FOUND for a name the history does not carry; QT_E_NOT_AVAILABLE in a build
  * without the history. Zones opened by key or from the machine follow the history of the
  * key's zone in the user's region (GetUserGeoID) as well. */

@@ -49,12 +49,25 @@ SYSTEMTIME RuleOf(std::uint64_t wall) {
     return rule;
 }
 
-const table::Zone* FindZone(const char* iana) {
-    const table::Zone* end = table::kZones + table::kZoneCount;
-    const table::Zone* z = std::lower_bound(table::kZones, end, iana, [](const table::Zone& a, const char* name) {
-        return std::strcmp(a.name, name) < 0;
-    });
-    return z != end && std::strcmp(z->name, iana) == 0 ? z : nullptr;
+template <class Row>
+const Row* FindByName(const Row* rows, int count, const char* name) {
+    const Row* end = rows + count;
+    const Row* r = std::lower_bound(rows, end, name, [](const Row& a, const char* n) { return std::strcmp(a.name, n) < 0; });
+    return r != end && std::strcmp(r->name, name) == 0 ? r : nullptr;
+}
+
+// A zone of the table by its name or an alias; *name the table's copy of the name asked for.
+const table::Zone* FindZone(const char* iana, const char** name) {
+    if (!iana) return nullptr;
+    const table::Zone* zone = FindByName(table::kZones, table::kZoneCount, iana);
+    if (zone) {
+        *name = zone->name;
+        return zone;
+    }
+    const table::Alias* alias = FindByName(table::kAliases, table::kAliasCount, iana);
+    if (!alias) return nullptr;
+    *name = alias->name;
+    return table::kZones + alias->zone;
 }
 
 }  // namespace
@@ -80,7 +93,8 @@ void ZoneHistory::Steps::Set(const std::vector<std::uint64_t>& instants) {
 }
 
 bool ZoneHistory::Load(const char* iana) {
-    const table::Zone* zone = iana ? FindZone(iana) : nullptr;
+    const char* name = nullptr;
+    const table::Zone* zone = FindZone(iana, &name);
     if (!zone) return false;
     const unsigned char* p = table::kHistories + zone->history;
     std::vector<std::int32_t> typeSeconds;
@@ -99,7 +113,7 @@ bool ZoneHistory::Load(const char* iana) {
         m_offsets.push_back(static_cast<std::int64_t>(typeSeconds[type]) * static_cast<std::int64_t>(civil::kTicksPerSecond));
         m_summer.push_back(typeSummer[type]);
     };
-    m_name = zone->name;
+    m_name = name;
     m_changes.clear();
     m_offsets.clear();
     m_summer.clear();
@@ -189,7 +203,8 @@ const char* HistoryZoneOfKey(const char* key, const char* territory) {
 }
 
 const char* KeyOfHistoryZone(const char* iana) {
-    const table::Zone* zone = iana ? FindZone(iana) : nullptr;
+    const char* name = nullptr;
+    const table::Zone* zone = FindZone(iana, &name);
     if (!zone) return nullptr;
     const table::KeyZone* found = nullptr;
     for (int i = 0; i < table::kKeyZoneCount; ++i) {

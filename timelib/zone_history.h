@@ -35,7 +35,9 @@ namespace quendel::zone {
 
 class ZoneHistory {
 public:
-    // The history of an IANA zone of the table ("Europe/Berlin"); false when it has none.
+    // The history of an IANA zone of the table ("Europe/Berlin"), or of another name tzdata
+    // links to or from it (the table has "Asia/Calcutta", "Asia/Kolkata" loads it too, and
+    // Name() answers "Asia/Kolkata"); false when it has none.
     bool Load(const char* iana);
     const char* Name() const { return m_name; }
 
@@ -101,7 +103,8 @@ int HistoryLastYear();
 //   HistoryZoneOfKey("W. Europe Standard Time", "IT")   "Europe/Rome"
 //   HistoryZoneOfKey("W. Europe Standard Time", "US")   "Europe/Berlin"
 const char* HistoryZoneOfKey(const char* key, const char* territory);
-// A registry key CLDR maps to the IANA zone (its main zone's key first); null when none.
+// A registry key CLDR maps to the IANA zone or an alias of it (its main zone's key first);
+// null when none.
 const char* KeyOfHistoryZone(const char* iana);
 // The places named by the IANA zones CLDR maps the key to, in any territory, each once, the
 // key's main zone (territory "001") first ("Etc/..." zones name none):

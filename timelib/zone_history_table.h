@@ -10,6 +10,13 @@ struct Zone {
     unsigned history;  // offset of its history in kHistories; zones with equal histories share one
 };
 
+// Another name of a zone of kZones: a tzdata Link to or from it ("Asia/Kolkata" for the
+// "Asia/Calcutta" CLDR names), with the same history.
+struct Alias {
+    const char* name;
+    unsigned short zone;  // index into kZones
+};
+
 // One zone that CLDR's windowsZones lists for a registry key in a territory.
 struct KeyZone {
     const char* key;        // registry key name
@@ -23,6 +30,8 @@ extern const int kLastYear;          // the last complete year of that release
 extern const unsigned char kHistories[];
 extern const int kZoneCount;
 extern const Zone kZones[];
+extern const int kAliasCount;
+extern const Alias kAliases[];  // by name, as strcmp orders them
 extern const int kKeyZoneCount;
 extern const KeyZone kKeyZones[];
 

@@ -42,6 +42,10 @@ ZONES = [("W. Europe Standard Time", "Europe/Berlin", [2003, 2010, 2024]),
          ("Australia/Sydney", "Australia/Sydney", [1971, 1972]),
          ("Africa/Casablanca", "Africa/Casablanca", [2013])]
 
+# Current IANA names the history carries under an old one (Asia/Calcutta, Europe/Kiev); India
+# ended war time (+6:30) on 15 May 1942, began it again on 1 September and kept it all of 1944.
+ZONES += [("Asia/Kolkata", "Asia/Kolkata", [1942, 1944]), ("Europe/Kyiv", "Europe/Kyiv", [1992])]
+
 
 def ticks(t):  # naive UTC datetime
     return (t - EPOCH) // timedelta(microseconds=1) * 10

@@ -1,8 +1,8 @@
 #!/usr/bin/env python3
 """Writes zone_history_answers.tsv: the local readings of the IANA time-zone database
 (Python's zoneinfo, independent of the library) for the zone CLDR's windowsZones.xml names
-for every registry key (territory DE, where it names one, else 001), from 1900 through the
-year before the tzdata release.
+for every registry key (territory DE, where it names one, else 001), and of a few current names
+CLDR does not use (CURRENT), from 1900 through the year before the tzdata release.
 
     python3 gen_zone_history_answers.py > zone_history_answers.tsv
 
@@ -39,6 +39,8 @@ START = int(datetime(1900, 1, 1, tzinfo=UTC).timestamp())
 END = int(datetime(LAST_YEAR, 12, 31, tzinfo=UTC).timestamp())  # a day before the last local new year
 STEP = 86400  # changes lie more than a day apart
 RANDOM = 120
+# Current names the table carries under an old one, read by name after the keys' zones.
+CURRENT = ["Asia/Kolkata", "Europe/Kyiv", "America/Argentina/Buenos_Aires", "America/Nuuk", "Asia/Kathmandu"]
 
 
 class Zone:
@@ -146,7 +148,7 @@ def main():
       "# windowsZones.xml; do not edit. The rows are described in the script.\n")
     for key in sorted(chosen):
         w(f"key\t{key}\t{chosen[key]}\n")
-    for name in sorted(set(chosen.values())):
+    for name in sorted(set(chosen.values())) + CURRENT:
         z = Zone(name)
         w(f"zone\t{name}\t{LAST_YEAR}\n")
         for i, t in enumerate(z.changes):
