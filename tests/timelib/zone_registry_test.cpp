@@ -157,4 +157,10 @@ TEST(ZoneRegistry, PerYearRecordsAndBrokenOnes) {
         EXPECT_TRUE(zone.ToUtc(local, &back) && back == noon);
     }
     EXPECT_FALSE(C_TimeZone().Load("Quendel No Such Zone"));
+    // Made the user zone, its record now is this year's: LastEntry's (Sydney's bias).
+    UserZoneScope scope;
+    TIME_ZONE_INFORMATION now;
+    ASSERT_TRUE(C_Time::SetLocTimeZoneByKeyName("Quendel Years"));
+    C_Time::GetLocTimeZoneInfo(&now);
+    EXPECT_EQ(now.Bias, -600);
 }
