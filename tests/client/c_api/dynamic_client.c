@@ -249,7 +249,9 @@ static void check_refusals(void) {
     CHECK(p_quendel_time_zone_open_key(L"", &z) == QT_E_NOT_FOUND, "empty key");
     CHECK(p_quendel_time_zone_open_iana(L"Europe/Nowhere", &z) == QT_E_NOT_FOUND &&
               p_quendel_time_zone_open_iana(L"Europe/Berlin\u00e4", &z) == QT_E_NOT_FOUND, "open_iana unknown");
-    CHECK(p_quendel_time_to_local(NULL, 1, &f) == QT_E_ARGUMENT, "null zone");
+    CHECK(p_quendel_time_to_local(NULL, 1, &f) == QT_E_ARGUMENT &&
+              p_quendel_time_zone_name(NULL, QT_NAME_KEY, text, 100, &length) == QT_E_ARGUMENT &&
+              p_quendel_time_zone_name(g_zones[0], QT_NAME_DAYLIGHT + 1, text, 100, &length) == QT_E_ARGUMENT, "null zone");
     CHECK(p_quendel_time_holidays(L"XX", 2024, NULL, 0, &count) == QT_E_ARGUMENT &&
               p_quendel_time_holidays(L"B\u0159", 2024, NULL, 0, &count) == QT_E_ARGUMENT &&
               p_quendel_time_holidays(L"\u0142Y", 2024, NULL, 0, &count) == QT_E_ARGUMENT, "state XX, B\u0159 (BY?)");
